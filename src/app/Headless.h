@@ -1,0 +1,20 @@
+#pragma once
+
+#include "connectors/KeySource.h"
+
+#include <QCoroTask>
+#include <QTextStream>
+
+struct Services;
+class SourceRegistry;
+
+// The switches that work without a display: they print to stdout (errors to
+// stderr) and return the process's exit status. Their output is an interface
+// for scripts; keep it stable.
+namespace Headless {
+QCoro::Task<int> connect(Services &services, QString platform, QString input);
+int accounts(Services &services);
+QCoro::Task<int> check(Services &services);
+int today(Services &services);
+QCoro::Task<int> probe(const SourceRegistry &sources, SourceContext context);
+}

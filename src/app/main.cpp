@@ -1,0 +1,90 @@
+#include "app/Headless.h"
+#include "app/Services.h"
+#include "shell/DataLock.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Reads KORVANTA_ENDPOINTS; refuses anything but loopback origins.
+std::optional<Endpoints> endpointsFromEnvironment()
+{
+    const QString text = qEnvironmentVariable("KORVANTA_ENDPOINTS");
+    if (text.trimmed().isEmpty())
+        return Endpoints();
+    auto parsed = Endpoints::parse(text);
+    QTextStream err(stderr);
+    if (auto *why = std::get_if<QString>(&parsed)) {
+        err << *why << Qt::endl;
+        return std::nullopt;
+    }
+    err << "Warning: KORVANTA_ENDPOINTS is set, so platform requests go to local test servers."
+        << Qt::endl;
+    return std::get<Endpoints>(parsed);
+}
+
+QString readStandardInput()
+{
+    QTextStream in(stdin);
+    return in.readAll();
+}
+
+QCoro::Task<int> dispatch(Services &services, QStringList args)
+{
+    if (args.contains(u"--probe"))
+        co_return co_await Headless::probe(services.sources, services.context());
+    DataLock lock(QFileInfo(services.events.path()).absolutePath());
+    if (!lock.acquire()) {
+        QTextStream(stderr) << DataLock::busySentence() << Qt::endl;
+        co_return 3;
+    }
+    const qsizetype connectAt = args.indexOf(u"--connect");
+    if (connectAt >= 0) {
+        const QString platform = args.value(connectAt + 1);
+        co_return co_await Headless::connect(services, platform, readStandardInput());
+    }
+    if (args.contains(u"--accounts"))
+        co_return Headless::accounts(services);
+    if (args.contains(u"--check"))
+        co_return co_await Headless::check(services);
+    co_return Headless::today(services);
+}
+
+// Any failure that escapes a command still ends the process with a sentence.
+QCoro::Task<int> run(Services &services, QStringList args)
+{
+    try {
+        co_return co_await dispatch(services, std::move(args));
+    } catch (const std::exception &e) {
+        QTextStream(stderr) << QString::fromUtf8(e.what()) << Qt::endl;
+    }
+    co_return 1;
+}
+
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+
+    auto endpoints = endpointsFromEnvironment();
+    if (!endpoints)
+        return 2;
+    Services services(std::move(*endpoints));
+    int status = 0;
+    QTimer::singleShot(0, &app, [&] {
+        run(services, QCoreApplication::arguments()).then([&](int code) {
+            status = code;
+            QCoreApplication::exit(code);
+        });
+    });
+    app.exec();
+    return status;
+}

@@ -1,0 +1,90 @@
+#include "connectors/Poller.h"
+
+#include "connectors/WithTimeout.h"
+#include "core/AccountStore.h"
+#include "core/EventStore.h"
+#include "core/Keychain.h"
+#include "core/SystemTexts.h"
+
+#include <QLocale>
+
+Poller::Poller(AccountStore &accounts, EventStore &events, Keychain &keychain,
+               const SourceRegistry &sources, SourceContext context, QObject *parent)
+    : QObject(parent), m_accounts(accounts), m_events(events), m_keychain(keychain),
+      m_sources(sources), m_context(context)
+{
+}
+
+QCoro::Task<QList<SaleEvent>> Poller::pollAll()
+{
+    if (m_running)
+        co_return {};
+    m_running = true;
+    const QList<Account> accounts = m_accounts.accounts();
+    QList<SaleEvent> fresh;
+    for (const Account &account : accounts) {
+        if (account.paused || account.platform == Platform::Framer)
+            continue;
+        fresh.append(co_await poll(account));
+    }
+    m_running = false;
+    co_return fresh;
+}
+
+QCoro::Task<QList<SaleEvent>> Poller::poll(Account account)
+{
+    const SourceEntry *source = m_sources.find(account.platform);
+    if (!source)
+        co_return {};
+    const Keychain::Read read = co_await m_keychain.get(account.id);
+    if (!read.key) {
+        fail(account.id, read.problem ? *read.problem
+                                      : SystemTexts::get(SystemTexts::Text::MissingKey)
+                                            + Platforms::name(account.platform));
+        co_return {};
+    }
+    const QDateTime now = m_context.clock.now();
+    const auto last = m_lastAttempt.constFind(account.id);
+    if (last != m_lastAttempt.cend() && last->msecsTo(now) < (source->minInterval - 5) * 1000)
+        co_return {};
+    m_lastAttempt.insert(account.id, now);
+
+    QList<SaleEvent> reported;
+    try {
+        reported = co_await withTimeout(
+            m_context.clock, timeLimit,
+            source->fetch(m_context, *read.key, account.extra, account.id, cutOff(account.id, now)));
+    } catch (const Failure &failure) {
+        fail(account.id, failure.description());
+        co_return {};
+    } catch (const std::exception &other) {
+        fail(account.id, QString::fromUtf8(other.what()));
+        co_return {};
+    }
+    m_errors.remove(account.id);
+    m_status.insert(account.id, QStringLiteral("Checked ")
+                                    + QLocale().toString(now.toLocalTime().time(), QLocale::ShortFormat));
+    Q_EMIT linesChanged();
+    co_return m_events.ingest(reported, account.id, now);
+}
+
+QDateTime Poller::cutOff(const QUuid &id, const QDateTime &now) const
+{
+    if (const auto last = m_events.lastPoll(id))
+        return last->addSecs(-overlapSeconds);
+    return now.toLocalTime().date().startOfDay().toUTC();
+}
+
+void Poller::fail(const QUuid &id, const QString &message)
+{
+    m_errors.insert(id, message);
+    Q_EMIT linesChanged();
+}
+
+void Poller::forget(const QUuid &id)
+{
+    m_status.remove(id);
+    m_errors.remove(id);
+    m_lastAttempt.remove(id);
+    Q_EMIT linesChanged();
+}

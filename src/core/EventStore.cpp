@@ -1,0 +1,198 @@
+#include "core/EventStore.h"
+
+#include "core/AccountKey.h"
+#include "core/JsonText.h"
+#include "core/PrivateFile.h"
+#include "core/StoredDate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <algorithm>
+
+EventStore::EventStore(QString path) : m_path(std::move(path))
+{
+    PrivateFile::makeFolder(QFileInfo(m_path).absolutePath());
+    load();
+}
+
+QString EventStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Korvanta/events.json");
+}
+
+QString EventStore::accountKeyOf(const QUuid &account)
+{
+    return accountKey(account);
+}
+
+void EventStore::load()
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly))
+        return keepAside();
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    file.close();
+    if (!doc.isObject())
+        return keepAside();
+    const QJsonObject root = doc.object();
+
+    const QJsonObject seen = root.value(QLatin1String("seen")).toObject();
+    for (auto it = seen.begin(); it != seen.end(); ++it) {
+        QSet<QString> ids;
+        for (const QJsonValue &id : it.value().toArray())
+            if (id.isString())
+                ids.insert(id.toString());
+        m_seen.insert(it.key(), ids);
+    }
+    bool damaged = false;
+    for (const QJsonValue &value : root.value(QLatin1String("recent")).toArray()) {
+        if (auto event = SaleEvent::fromJson(value))
+            m_recent.append({*event, event->toCompactJson()});
+        else
+            damaged = true;
+    }
+    // What could be read is used; the original stays beside it, since the
+    // next save would drop what could not.
+    if (damaged)
+        PrivateFile::keepCopy(m_path);
+    const QJsonObject lastPoll = root.value(QLatin1String("lastPoll")).toObject();
+    for (auto it = lastPoll.begin(); it != lastPoll.end(); ++it)
+        if (auto at = StoredDate::fromJson(it.value()))
+            m_lastPoll.insert(it.key(), *at);
+}
+
+void EventStore::keepAside()
+{
+    PrivateFile::keepAside(m_path);
+}
+
+QList<SaleEvent> EventStore::ingest(const QList<SaleEvent> &events, const QUuid &account,
+                                    const QDateTime &at)
+{
+    const QString key = accountKeyOf(account);
+    const bool first = !m_lastPoll.contains(key);
+    QSet<QString> known = m_seen.value(key);
+    QSet<QString> batch;
+    QList<SaleEvent> fresh;
+    for (const SaleEvent &event : events) {
+        batch.insert(event.id);
+        if (known.contains(event.id))
+            continue;
+        known.insert(event.id);
+        fresh.append(event);
+    }
+
+    const QDateTime cutOff = at.addSecs(-keepSeconds);
+    for (const SaleEvent &event : fresh)
+        m_recent.append({event, event.toCompactJson()});
+    m_recent.removeIf([&](const Entry &e) { return e.event.at < cutOff; });
+
+    // Keep only ids that can still come back: this batch's, or still recent.
+    QSet<QString> keep = batch;
+    for (const Entry &e : m_recent)
+        if (e.event.account == account)
+            keep.insert(e.event.id);
+    known.intersect(keep);
+    m_seen.insert(key, known);
+    m_lastPoll.insert(key, at);
+    save();
+    return first ? QList<SaleEvent>{} : fresh;
+}
+
+void EventStore::forget(const QUuid &account)
+{
+    const QString key = accountKeyOf(account);
+    m_seen.remove(key);
+    m_lastPoll.remove(key);
+    m_recent.removeIf([&](const Entry &e) { return e.event.account == account; });
+    save();
+}
+
+QList<SaleEvent> EventStore::today(const QDateTime &now) const
+{
+    const QDateTime start = now.toLocalTime().date().startOfDay();
+    QList<SaleEvent> result;
+    for (const Entry &e : m_recent)
+        if (e.event.at >= start)
+            result.append(e.event);
+    std::stable_sort(result.begin(), result.end(),
+                     [](const SaleEvent &a, const SaleEvent &b) { return a.at > b.at; });
+    return result;
+}
+
+QList<SaleEvent> EventStore::yesterday(const QDateTime &now) const
+{
+    const QDateTime end = now.toLocalTime().date().startOfDay();
+    const QDateTime start = end.addSecs(-86400);
+    QList<SaleEvent> result;
+    for (const Entry &e : m_recent)
+        if (e.event.at >= start && e.event.at < end)
+            result.append(e.event);
+    return result;
+}
+
+std::optional<QDateTime> EventStore::lastPoll(const QUuid &account) const
+{
+    const auto it = m_lastPoll.constFind(accountKeyOf(account));
+    return it == m_lastPoll.cend() ? std::nullopt : std::optional(*it);
+}
+
+QList<SaleEvent> EventStore::recent() const
+{
+    QList<SaleEvent> result;
+    result.reserve(m_recent.size());
+    for (const Entry &e : m_recent)
+        result.append(e.event);
+    return result;
+}
+
+QByteArray EventStore::encode() const
+{
+    QByteArray out;
+    out.reserve(64 + m_recent.size() * 200);
+    out.append("{\"seen\":{");
+    bool firstKey = true;
+    for (auto it = m_seen.cbegin(); it != m_seen.cend(); ++it) {
+        if (!std::exchange(firstKey, false))
+            out.append(',');
+        appendJsonString(out, it.key());
+        out.append(":[");
+        bool firstId = true;
+        for (const QString &id : it.value()) {
+            if (!std::exchange(firstId, false))
+                out.append(',');
+            appendJsonString(out, id);
+        }
+        out.append(']');
+    }
+    out.append("},\"recent\":[");
+    for (qsizetype i = 0; i < m_recent.size(); ++i) {
+        if (i)
+            out.append(',');
+        out.append(m_recent[i].json);
+    }
+    out.append("],\"lastPoll\":{");
+    firstKey = true;
+    for (auto it = m_lastPoll.cbegin(); it != m_lastPoll.cend(); ++it) {
+        if (!std::exchange(firstKey, false))
+            out.append(',');
+        appendJsonString(out, it.key());
+        out.append(':').append(QByteArray::number(StoredDate::toSeconds(it.value()), 'g', 17));
+    }
+    out.append("}}");
+    return out;
+}
+
+void EventStore::save() const
+{
+    // A failed write leaves the previous file whole; the next save writes everything.
+    PrivateFile::replace(m_path, encode());
+}

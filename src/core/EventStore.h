@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/SaleEvent.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+// Remembers which platform events each account has already seen, keeps the
+// last four days of events for today's totals, and when each account was last
+// polled. It decides whether a sale is new, and replaces its file atomically
+// after every change so a restart neither replays nor forgets a sale.
+class EventStore {
+public:
+    static constexpr qint64 keepSeconds = 345600; // four days
+
+    // Loads `path`. A file that cannot be read as a store is kept aside
+    // (renamed with a ".corrupt-" suffix) and the store starts empty.
+    explicit EventStore(QString path);
+
+    // The default location: the user's data folder + "Korvanta/events.json".
+    static QString defaultPath();
+
+    // Records one successful poll started at `at` and returns the events to
+    // announce. The first poll of an account announces nothing.
+    QList<SaleEvent> ingest(const QList<SaleEvent> &events, const QUuid &account, const QDateTime &at);
+    void forget(const QUuid &account);
+
+    QList<SaleEvent> today(const QDateTime &now) const;     // newest first
+    QList<SaleEvent> yesterday(const QDateTime &now) const; // stored order
+    std::optional<QDateTime> lastPoll(const QUuid &account) const;
+    QList<SaleEvent> recent() const;
+    QSet<QString> seen(const QUuid &account) const { return m_seen.value(accountKeyOf(account)); }
+    const QString &path() const { return m_path; }
+
+private:
+    struct Entry {
+        SaleEvent event;
+        QByteArray json; // the event's stored form, encoded once
+    };
+
+    static QString accountKeyOf(const QUuid &account);
+    void load();
+    void keepAside();
+    QByteArray encode() const;
+    void save() const;
+
+    QString m_path;
+    QHash<QString, QSet<QString>> m_seen;
+    QList<Entry> m_recent;
+    QHash<QString, QDateTime> m_lastPoll;
+};

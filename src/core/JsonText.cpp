@@ -1,0 +1,19 @@
+#include "core/JsonText.h"
+
+void appendJsonString(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out.append('"');
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out.append('\\').append(c);
+        } else if (u < 0x20) {
+            out.append("\\u00").append(hex[u >> 4]).append(hex[u & 0xf]);
+        } else {
+            out.append(c);
+        }
+    }
+    out.append('"');
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Texts that name the operating system or its facilities. The macOS wording
+// is the original; other systems say the same thing in their own terms. Every
+// such text lives in this one table so a macOS build shows the original.
+namespace SystemTexts {
+
+enum class Text {
+    UserAgentSystem,   // the system named in the User-Agent
+    MissingKey,        // poller: the account's key is not in the keyring
+    KeyringNoAnswer,   // the keyring did not answer within its time limit
+    KeyringRefused,    // the keyring could not store a key
+};
+
+QString get(Text text);
+
+}

@@ -1,0 +1,47 @@
+#include "shell/SettingsModel.h"
+
+#include "connectors/Poller.h"
+#include "core/AccountStore.h"
+#include "core/EventStore.h"
+#include "core/SourceError.h"
+
+QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform, QMap<QString, QString> values)
+{
+    const SourceEntry *source = m_poller.sources().find(platform);
+    if (!source)
+        throw SourceError(Platforms::name(platform) + QStringLiteral(" isn't supported yet"));
+    for (QString &value : values)
+        value = value.trimmed();
+    const QString secret = values.take(QStringLiteral("secret"));
+    if (secret.isEmpty())
+        throw SourceError(QStringLiteral("Paste the key first"));
+    const QString label = co_await source->verify(m_context, secret, values);
+    if (label.contains(u"(sandbox)"))
+        values.insert(QStringLiteral("sandbox"), QStringLiteral("1"));
+    Account account{QUuid::createUuid(), platform, label, values, false};
+    co_await m_store.add(account, secret);
+    afterChange();
+    co_return account;
+}
+
+SettingsModel::SettingsModel(AccountStore &store, Poller &poller, SourceContext context, QObject *parent)
+    : QObject(parent), m_store(store), m_poller(poller), m_context(context)
+{
+}
+
+QCoro::Task<> SettingsModel::remove(Account account)
+{
+    m_poller.events().forget(account.id);
+    m_poller.forget(account.id);
+    co_await m_store.remove(account.id);
+    afterChange();
+}
+
+SettingsModel::Health SettingsModel::health(const Account &account) const
+{
+    if (m_poller.hasError(account.id))
+        return {false, m_poller.error(account.id)};
+    if (m_poller.hasStatus(account.id))
+        return {true, QStringLiteral("Working · ") + m_poller.status(account.id).toLower()};
+    return {true, QStringLiteral("Connected · first check soon")};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/Clock.h"
+
+#include <QObject>
+
+// A clock that moves only when a test moves it; sleepers wake as their
+// deadline is passed, so time-based behaviour runs in milliseconds.
+class ManualClock : public QObject, public Clock {
+    Q_OBJECT
+public:
+    explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC));
+
+    QDateTime now() const override { return m_now; }
+    QCoro::Task<> sleep(std::chrono::milliseconds duration) override;
+
+    void setNow(const QDateTime &now);
+    // Moves time forward in steps of at most `step`, waking sleepers at
+    // each step, so chains of sleeps run in the order they would for real.
+    void advance(std::chrono::milliseconds by, std::chrono::milliseconds step = std::chrono::milliseconds(10));
+    int sleepers() const { return m_sleepers; }
+
+Q_SIGNALS:
+    void moved();
+
+private:
+    QDateTime m_now;
+    int m_sleepers = 0;
+};
