@@ -9,6 +9,7 @@
 #include "core/Http.h"
 #include "core/Keychain.h"
 #include "shell/SettingsModel.h"
+#include "sources/StandardSources.h"
 
 #include <QSettings>
 
@@ -19,7 +20,7 @@ struct Services {
         : http(std::move(endpoints)),
           accounts(settings, keychain),
           events(EventStore::defaultPath()),
-          sources(SourceRegistry::standard()),
+          sources(standardSources()),
           poller(accounts, events, keychain, sources, context()),
           settingsModel(accounts, poller, context())
     {

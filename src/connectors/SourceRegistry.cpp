@@ -2,14 +2,6 @@
 
 #include <algorithm>
 
-// Connectors join here, one line each.
-
-SourceRegistry SourceRegistry::standard()
-{
-    SourceRegistry r;
-    return r;
-}
-
 void SourceRegistry::add(Platform platform, SourceEntry entry)
 {
     m_entries[platform] = entry;

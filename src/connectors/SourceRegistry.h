@@ -10,9 +10,6 @@
 // through the web session, outside the poller.
 class SourceRegistry {
 public:
-    // Every connector Korvanta ships.
-    static SourceRegistry standard();
-
     void add(Platform platform, SourceEntry entry);
     const SourceEntry *find(Platform platform) const;
     // In ascending order of the platform's raw value.
