@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/HttpRequest.h"
+
+#include <QCoroTask>
+#include <QNetworkAccessManager>
+
+// The floor a connector's fetch is measured against: the same requests, one
+// after another, with a plain QNetworkAccessManager that reads each body
+// and maps nothing. URLs must already point at the fake server.
+QCoro::Task<qint64> plainRequests(QNetworkAccessManager &network, QList<HttpRequest> requests);
