@@ -55,11 +55,11 @@ std::optional<qint64> scaled(const Decimal &d, int digits)
     QString all = d.whole + fraction;
     while (all.startsWith(u'0'))
         all.remove(0, 1);
-    if (all.size() > 18)
+    if (all.size() > 19)
         return std::nullopt;
     bool ok = true;
     qint64 value = all.isEmpty() ? 0 : all.toLongLong(&ok);
-    if (!ok)
+    if (!ok || (roundUp && value == std::numeric_limits<qint64>::max()))
         return std::nullopt;
     if (roundUp)
         ++value;

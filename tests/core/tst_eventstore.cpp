@@ -1,0 +1,176 @@
+#include "core/EventStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDateTime noon(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC);
+
+SaleEvent sale(const QString &id, const QUuid &account, const QDateTime &at, qint64 minor = 1200)
+{
+    return {id, account, Platform::Stripe, SaleEvent::Kind::Sale, "Ebook", Money{minor, "USD"}, at};
+}
+
+QStringList ids(const QList<SaleEvent> &events)
+{
+    QStringList list;
+    for (const SaleEvent &e : events)
+        list.append(e.id);
+    return list;
+}
+
+}
+
+class TestEventStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("TZ", "Europe/Berlin"); }
+
+    void firstPollAnnouncesNothingThenOnlyNew()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("nested/Korvanta/events.json");
+        const QUuid account = QUuid::createUuid();
+        const QList<SaleEvent> three{sale("a", account, noon.addSecs(-3600)), sale("b", account, noon.addSecs(-1800)),
+                                     sale("c", account, noon.addSecs(-60))};
+        {
+            EventStore store(path);
+            QVERIFY(store.ingest(three, account, noon).isEmpty());
+            QCOMPARE(ids(store.today(noon)), QStringList({"c", "b", "a"}));
+        }
+        // A restart neither replays nor forgets.
+        EventStore store(path);
+        QCOMPARE(*store.lastPoll(account), noon);
+        const auto fresh = store.ingest(three + QList{sale("d", account, noon), sale("d", account, noon)}, account,
+                                        noon.addSecs(120));
+        QCOMPARE(ids(fresh), QStringList({"d"}));
+        QCOMPARE(store.recent().size(), 4);
+        QVERIFY(QFileInfo(path).permissions() & QFile::ReadOwner);
+        QVERIFY(!(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther)));
+        QVERIFY(!(QFileInfo(QFileInfo(path).absolutePath()).permissions() & (QFile::ReadGroup | QFile::ReadOther)));
+    }
+
+    void storedFormat()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.json");
+        const QUuid account = QUuid::fromString(QStringLiteral("6f1e3c1a-0b7d-4c1e-9a55-0123456789ab"));
+        EventStore store(path);
+        store.ingest({sale("x\"y", account, noon)}, account, noon);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(!bytes.contains('\n')); // compact
+        const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+        const QString key = "6F1E3C1A-0B7D-4C1E-9A55-0123456789AB";
+        QCOMPARE(root.value("seen").toObject().value(key).toArray(), QJsonArray({"x\"y"}));
+        QCOMPARE(root.value("lastPoll").toObject().value(key).toDouble(), 818164800.0);
+        const QJsonObject event = root.value("recent").toArray().first().toObject();
+        QCOMPARE(event.value("account").toString(), key);
+        QCOMPARE(event.value("at").toDouble(), 818164800.0);
+        QCOMPARE(event.value("amount").toObject().value("minor").toInteger(), 1200);
+    }
+
+    void pruningAndSeenBounds()
+    {
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const QUuid a = QUuid::createUuid();
+        const QUuid b = QUuid::createUuid();
+        store.ingest({}, a, noon.addDays(-10));
+        const QDateTime edge = noon.addSecs(-EventStore::keepSeconds);
+        QCOMPARE(ids(store.ingest({sale("edge", a, edge), sale("older", a, edge.addSecs(-1))}, a, noon)),
+                 QStringList({"edge", "older"}));
+        QCOMPARE(ids(store.recent()), QStringList({"edge"}));
+        // "older" stays seen while the platform still reports it...
+        QVERIFY(store.seen(a).contains("older"));
+        // ...and is forgotten once it is neither reported nor recent.
+        store.ingest({sale("new", a, noon)}, a, noon.addSecs(60));
+        QVERIFY(!store.seen(a).contains("older"));
+        QVERIFY(store.seen(a).contains("new"));
+        // An event pruned everywhere comes back as new (connectors bound the age by the cut-off).
+        QCOMPARE(ids(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120))), QStringList({"older"}));
+        // Pruning applies to every account's events at each ingest.
+        store.ingest({}, b, noon);
+        store.ingest({sale("b1", b, noon)}, b, noon.addSecs(1));
+        store.ingest({}, a, noon.addDays(5));
+        QVERIFY(store.recent().isEmpty());
+    }
+
+    void forgetBehavesLikeNew()
+    {
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const QUuid a = QUuid::createUuid();
+        const QUuid other = QUuid::createUuid();
+        store.ingest({}, a, noon);
+        store.ingest({}, other, noon);
+        store.ingest({sale("s1", a, noon)}, a, noon.addSecs(60));
+        store.ingest({sale("o1", other, noon)}, other, noon.addSecs(60));
+        store.forget(a);
+        QVERIFY(!store.lastPoll(a));
+        QCOMPARE(ids(store.recent()), QStringList({"o1"}));
+        QVERIFY(store.ingest({sale("s1", a, noon), sale("s2", a, noon)}, a, noon.addSecs(120)).isEmpty());
+        QCOMPARE(store.recent().size(), 3);
+    }
+
+    void dayBoundariesInLocalTime()
+    {
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const QUuid a = QUuid::createUuid();
+        // Berlin is UTC+1 in December: today began at 23:00 UTC the day before.
+        const QDateTime startOfToday(QDate(2026, 12, 4), QTime(23, 0), Qt::UTC);
+        store.ingest({}, a, noon);
+        store.ingest({sale("today-start", a, startOfToday), sale("yesterday-start", a, startOfToday.addSecs(-86400)),
+                      sale("before", a, startOfToday.addSecs(-86401)), sale("late", a, startOfToday.addSecs(-1)),
+                      sale("now", a, noon)},
+                     a, noon);
+        QCOMPARE(ids(store.today(noon)), QStringList({"now", "today-start"}));
+        QCOMPARE(ids(store.yesterday(noon)), QStringList({"yesterday-start", "late"}));
+    }
+
+    void unreadableFilesAreKeptAside()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.json");
+        const QUuid a = QUuid::createUuid();
+        for (const QByteArray &bad : {QByteArray("{\"seen\": {"), QByteArray("[1,2]"), QByteArray("\x00\xff", 2)}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bad);
+            f.close();
+            EventStore store(path);
+            QVERIFY(store.recent().isEmpty());
+            QVERIFY(!QFile::exists(path));
+            store.ingest({sale("x", a, noon)}, a, noon);
+            QVERIFY(QFile::exists(path));
+            QFile::remove(path);
+        }
+        const QStringList aside = QDir(dir.path()).entryList({"events.json.corrupt-*"});
+        QCOMPARE(aside.size(), 3);
+
+        // Wrong types inside an otherwise sound file count as absent; good events survive.
+        QJsonObject root{{"seen", QJsonObject{{"K", "not an array"}}},
+                         {"recent", QJsonArray{sale("good", a, noon).toJson(), QJsonObject{{"id", 5}}, "junk"}},
+                         {"lastPoll", QJsonObject{{"K", "yesterday"}}}};
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QJsonDocument(root).toJson());
+        f.close();
+        EventStore store(path);
+        QCOMPARE(ids(store.recent()), QStringList({"good"}));
+        QVERIFY(!store.lastPoll(a));
+        QCOMPARE(QDir(dir.path()).entryList({"events.json.corrupt-*"}).size(), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEventStore)
+#include "tst_eventstore.moc"

@@ -1,0 +1,135 @@
+#include "core/Account.h"
+#include "core/Money.h"
+#include "core/Platform.h"
+#include "core/Revenue.h"
+#include "core/SaleEvent.h"
+
+#include <QJsonDocument>
+#include <QTest>
+
+class TestSalesTypes : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void platformTable()
+    {
+        QCOMPARE(Platforms::all().size(), 12);
+        QCOMPARE(Platforms::all().first(), Platform::Framer);
+        QCOMPARE(Platforms::all().last(), Platform::Dodo);
+        QCOMPARE(Platforms::name(Platform::ShopifyPartner), "Shopify Partners");
+        QCOMPARE(Platforms::logoFile(Platform::ShopifyPartner), "shopify");
+        QCOMPARE(Platforms::fromRaw("shopifypartner"), Platform::ShopifyPartner);
+        QVERIFY(!Platforms::fromRaw("Stripe"));
+        for (Platform p : Platforms::all())
+            QCOMPARE(Platforms::fromRaw(Platforms::rawValue(p)), p);
+        const Platforms::Rgb stripe = Platforms::color(Platforms::brandHex(Platform::Stripe));
+        QCOMPARE(qRound(stripe.red * 255), 0x74);
+        QCOMPARE(qRound(stripe.blue * 255), 0xff);
+        const Platforms::Rgb fallback = Platforms::color("#zzzzzz");
+        QCOMPARE(qRound(fallback.green * 255), 0xe0);
+    }
+
+    void fromDecimal_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<qint64>("minor"); // -1 with "none" currency: no value
+        QTest::addColumn<QString>("code");
+        QTest::newRow("usd half") << "12.5" << "usd" << qint64(1250) << "USD";
+        QTest::newRow("usd two digits") << "12.50" << "USD" << qint64(1250) << "USD";
+        QTest::newRow("yen whole") << "1500" << "JPY" << qint64(1500) << "JPY";
+        QTest::newRow("dinar three") << "1.234" << "kwd" << qint64(1234) << "KWD";
+        QTest::newRow("negative") << "-3.10" << "eur" << qint64(-310) << "EUR";
+        QTest::newRow("leading dot") << ".5" << "usd" << qint64(50) << "USD";
+        QTest::newRow("extra digits round") << "0.125" << "usd" << qint64(13) << "USD";
+        QTest::newRow("no float drift") << "0.29" << "usd" << qint64(29) << "USD";
+        QTest::newRow("huge exact") << "92233720368547758.07" << "usd" << qint64(9223372036854775807LL) << "USD";
+        QTest::newRow("text") << "twelve" << "usd" << qint64(-1) << "none";
+        QTest::newRow("empty") << "" << "usd" << qint64(-1) << "none";
+        QTest::newRow("grouping") << "1,200.00" << "usd" << qint64(-1) << "none";
+        QTest::newRow("trailing junk") << "12abc" << "usd" << qint64(-1) << "none";
+        QTest::newRow("overflow") << "99999999999999999999" << "usd" << qint64(-1) << "none";
+    }
+
+    void fromDecimal()
+    {
+        QFETCH(QString, amount);
+        QFETCH(QString, currency);
+        QFETCH(qint64, minor);
+        QFETCH(QString, code);
+        const auto money = Money::fromDecimal(amount, currency);
+        if (code == "none") {
+            QVERIFY(!money);
+            return;
+        }
+        QVERIFY(money);
+        QCOMPARE(money->minor, minor);
+        QCOMPARE(money->currency, code);
+    }
+
+    void formatted()
+    {
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QString minus(QChar(0x2212));
+        QCOMPARE((Money{-1250, "USD"}).formatted(false, us), minus + "$12.50");
+        QCOMPARE((Money{1250, "USD"}).formatted(true, us), "+$12.50");
+        QCOMPARE((Money{1200, "USD"}).formatted(false, us), "$12");
+        QCOMPARE((Money{0, "USD"}).formatted(true, us), "+$0");
+        QCOMPARE((Money{1500, "JPY"}).formatted(false, us), QString::fromUtf8("¥1,500"));
+        const QLocale de(QLocale::German, QLocale::Germany);
+        QCOMPARE((Money{1250, "EUR"}).formatted(false, de), QString::fromUtf8("12,50\u00a0€"));
+        // The most negative amount still formats instead of overflowing.
+        QVERIFY((Money{std::numeric_limits<qint64>::min(), "USD"}).formatted(false, us).startsWith(minus));
+    }
+
+    void storedForms()
+    {
+        const QUuid account = QUuid::fromString(QStringLiteral("{6f1e3c1a-0b7d-4c1e-9a55-0123456789ab}"));
+        SaleEvent e{"ch_1", account, Platform::Stripe, SaleEvent::Kind::Refund, "Book", Money{-400, "USD"},
+                    QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC)};
+        const QJsonObject json = e.toJson();
+        QCOMPARE(json.value("account").toString(), "6F1E3C1A-0B7D-4C1E-9A55-0123456789AB");
+        QCOMPARE(json.value("at").toDouble(), 818146617.5); // seconds since 2001-01-01 UTC
+        QCOMPARE(SaleEvent::fromJson(json), e);
+
+        QJsonObject noAmount = json;
+        noAmount.remove("amount");
+        QVERIFY(!SaleEvent::fromJson(noAmount)->amount);
+        QJsonObject badKind = json;
+        badKind.insert("kind", "chargeback");
+        QVERIFY(!SaleEvent::fromJson(badKind));
+        QJsonObject badAmount = json;
+        badAmount.insert("amount", QJsonObject{{"minor", "400"}, {"currency", "USD"}});
+        QVERIFY(!SaleEvent::fromJson(badAmount));
+
+        Account a{account, Platform::Square, "Shop (sandbox)", {{"sandbox", "1"}}, true};
+        QCOMPARE(Account::fromJson(a.toJson()), a);
+        QVERIFY(a.isSandbox());
+        QJsonObject missing = a.toJson();
+        missing.remove("paused");
+        QVERIFY(!Account::fromJson(missing));
+        QJsonObject badExtra = a.toJson();
+        badExtra.insert("extra", QJsonObject{{"shop", 5}});
+        QVERIFY(!Account::fromJson(badExtra));
+    }
+
+    void revenueSum()
+    {
+        const auto event = [](std::optional<Money> m) {
+            return SaleEvent{"x", QUuid::createUuid(), Platform::Stripe, SaleEvent::Kind::Sale, "t", m, QDateTime::currentDateTimeUtc()};
+        };
+        QVERIFY(!Revenue::sum({}));
+        QVERIFY(!Revenue::sum({event(std::nullopt)}));
+        const auto mixed = Revenue::sum({event(Money{100, "EUR"}), event(Money{200, "USD"}), event(Money{300, "USD"}),
+                                         event(std::nullopt), event(Money{-50, "USD"})});
+        QCOMPARE(*mixed, (Money{450, "USD"}));
+        // On a tie the currency met first wins, whatever the order of counting.
+        QCOMPARE(Revenue::sum({event(Money{1, "EUR"}), event(Money{2, "USD"}), event(Money{3, "USD"}),
+                               event(Money{4, "EUR"})})->currency, "EUR");
+        const qint64 max = std::numeric_limits<qint64>::max();
+        QCOMPARE(Revenue::sum({event(Money{max, "USD"}), event(Money{max, "USD"})})->minor, max);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSalesTypes)
+#include "tst_salestypes.moc"
