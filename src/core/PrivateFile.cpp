@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace PrivateFile {
@@ -13,6 +14,9 @@ constexpr auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 bool makeFolder(const QString &folder)
 {
+    // A folder that is already there keeps its permissions: it may be shared.
+    if (QFileInfo(folder).isDir())
+        return true;
     if (!QDir().mkpath(folder))
         return false;
     QFile::setPermissions(folder, ownerOnly | QFile::ExeOwner);

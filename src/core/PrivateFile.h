@@ -6,7 +6,7 @@
 // Files that hold the user's data: readable by the user only, replaced
 // atomically (written beside, then renamed over the old one).
 namespace PrivateFile {
-// Creates the folder (and its parents) readable by the user only.
+// Creates a missing folder (and its parents) readable by the user only.
 bool makeFolder(const QString &folder);
 // Returns false when the bytes could not be written; the old file then stays.
 bool replace(const QString &path, const QByteArray &bytes);
