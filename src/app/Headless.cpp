@@ -5,6 +5,7 @@
 #include "core/Iso.h"
 #include "core/JsonText.h"
 #include "core/Revenue.h"
+#include "moments/MomentBuilder.h"
 
 #include <QCoroTask>
 
@@ -99,7 +100,7 @@ namespace Headless {
 QCoro::Task<int> connect(Services &services, QString platform, QString input)
 {
     const auto p = Platforms::fromRaw(platform);
-    if (!p || *p == Platform::Framer) {
+    if (!p) {
         err() << "There is no platform called \"" << platform << "\"." << Qt::endl;
         co_return 1;
     }
@@ -125,11 +126,16 @@ int accounts(Services &services)
     return 0;
 }
 
-QCoro::Task<int> check(Services &services)
+QCoro::Task<int> check(Services &services, bool momentOnly)
 {
     const QList<SaleEvent> fresh = co_await services.poller.pollAll();
-    for (const SaleEvent &e : fresh)
-        out() << eventLine(e) << Qt::endl;
+    if (momentOnly) {
+        if (const auto moment = MomentBuilder::momentFor(fresh))
+            out() << moment->toCompactJson() << Qt::endl;
+    } else {
+        for (const SaleEvent &e : fresh)
+            out() << eventLine(e) << Qt::endl;
+    }
     for (const Account &a : services.accounts.accounts())
         if (services.poller.hasError(a.id))
             err() << a.label << ": " << services.poller.error(a.id) << Qt::endl;

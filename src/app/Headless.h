@@ -14,7 +14,9 @@ class SourceRegistry;
 namespace Headless {
 QCoro::Task<int> connect(Services &services, QString platform, QString input);
 int accounts(Services &services);
-QCoro::Task<int> check(Services &services);
+// With `momentOnly`, prints the one moment the new events make instead of
+// the events themselves, or nothing.
+QCoro::Task<int> check(Services &services, bool momentOnly = false);
 int today(Services &services);
 QCoro::Task<int> probe(const SourceRegistry &sources, SourceContext context);
 }

@@ -50,7 +50,7 @@ QCoro::Task<int> dispatch(Services &services, QStringList args)
     if (args.contains(u"--accounts"))
         co_return Headless::accounts(services);
     if (args.contains(u"--check"))
-        co_return co_await Headless::check(services);
+        co_return co_await Headless::check(services, args.contains(u"--moments"));
     co_return Headless::today(services);
 }
 
