@@ -1,0 +1,157 @@
+#pragma once
+
+#include "core/SaleEvent.h"
+#include "core/SourceError.h"
+#include "support/RunTask.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QList>
+#include <QRandomGenerator>
+#include <algorithm>
+
+// Damaged versions of a realistic answer body, the same for a given seed:
+// the body cut short, values swapped for values of other types, bytes
+// flipped, and odd whole bodies. Connector tests feed them through `fetch`.
+namespace JsonFuzz {
+
+inline QJsonValue oddValue(QRandomGenerator &random)
+{
+    switch (random.bounded(16)) {
+    case 0: return QJsonValue(QJsonValue::Null);
+    case 1: return true;
+    case 2: return 0;
+    case 3: return -1;
+    case 4: return 12.5;
+    case 5: return 1e300;
+    case 6: return QJsonValue(qint64(9007199254740993));
+    case 7: return QString();
+    case 8: return QStringLiteral("x");
+    case 9: return QStringLiteral("2026-12-05T12:30:00Z");
+    case 10: return QStringLiteral("2026-13-45T99:99:99Z");
+    case 11: return QStringLiteral("+12x");
+    case 12: return QJsonArray();
+    case 13: return QJsonObject();
+    case 14: return QJsonArray{1, QStringLiteral("a"), QJsonObject{{QStringLiteral("id"), 5}}};
+    default: return QJsonObject{{QStringLiteral("id"), QStringLiteral("x")}, {QStringLiteral("name"), 3}};
+    }
+}
+
+inline int countNodes(const QJsonValue &value)
+{
+    int count = 1;
+    if (value.isObject())
+        for (const QJsonValue &child : value.toObject())
+            count += countNodes(child);
+    if (value.isArray())
+        for (const QJsonValue &child : value.toArray())
+            count += countNodes(child);
+    return count;
+}
+
+// Replaces the node at pre-order position `index` (counted down as nodes pass).
+inline QJsonValue replaceNode(const QJsonValue &value, int &index, const QJsonValue &with)
+{
+    if (index-- == 0)
+        return with;
+    if (value.isObject()) {
+        QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end() && index >= 0; ++it)
+            *it = replaceNode(*it, index, with);
+        return object;
+    }
+    if (value.isArray()) {
+        QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size() && index >= 0; ++i)
+            array[i] = replaceNode(array[i], index, with);
+        return array;
+    }
+    return value;
+}
+
+inline QByteArray swapped(const QJsonValue &root, QRandomGenerator &random)
+{
+    QJsonValue value = root;
+    for (int n = 1 + random.bounded(3); n > 0; --n) {
+        int index = random.bounded(countNodes(value));
+        value = replaceNode(value, index, oddValue(random));
+    }
+    return value.isArray() ? QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact)
+                           : QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact);
+}
+
+inline QByteArray flipped(QByteArray body, QRandomGenerator &random)
+{
+    static const QByteArray pieces("{}[]\",:0a\\ \x01\xff-.e");
+    for (int n = 1 + random.bounded(4); n > 0 && !body.isEmpty(); --n)
+        body[random.bounded(body.size())] = pieces[random.bounded(pieces.size())];
+    return body;
+}
+
+inline QByteArray oddBody(QRandomGenerator &random)
+{
+    static const QList<QByteArray> bodies{"", "null", "[]", "42", "\"x\"", "{}", "[{}]", "{\"data\":",
+                                          "\xef\xbb\xbf{}", "{\"data\":[],\"items\":{}}"};
+    if (random.bounded(2) == 0)
+        return bodies[random.bounded(bodies.size())];
+    QByteArray noise(random.bounded(64), '\0');
+    for (char &c : noise)
+        c = char(random.bounded(256));
+    return noise;
+}
+
+inline QList<QByteArray> variants(const QByteArray &sample, int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const QJsonDocument doc = QJsonDocument::fromJson(sample);
+    const QJsonValue root = doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+    QList<QByteArray> out;
+    for (int i = 0; i < count; ++i) {
+        switch (i % 5) {
+        case 0: out.append(sample.left(random.bounded(sample.size()))); break;
+        case 1:
+        case 2: out.append(swapped(root, random)); break;
+        case 3: out.append(flipped(sample, random)); break;
+        default: out.append(oddBody(random)); break;
+        }
+    }
+    return out;
+}
+
+// How a run of fetches over damaged bodies ended.
+struct Outcomes {
+    int events = 0;   // fetches that returned well-formed events (or none)
+    int failures = 0; // fetches that threw a Failure
+    int faults = 0;   // anything else: another exception or a malformed event
+};
+
+inline bool wellFormed(const SaleEvent &event, const QUuid &account)
+{
+    return !event.id.isEmpty() && event.account == account && event.at.isValid() && event.amount
+        && !event.amount->currency.isEmpty();
+}
+
+// Runs one fetch per body; `serve` puts the body on the fake server first.
+template<typename Serve, typename Fetch>
+Outcomes feed(const QList<QByteArray> &bodies, const QUuid &account, Serve serve, Fetch fetch)
+{
+    Outcomes outcomes;
+    for (const QByteArray &body : bodies) {
+        serve(body);
+        try {
+            const QList<SaleEvent> events = runTask(fetch());
+            const bool ok = std::all_of(events.begin(), events.end(),
+                                        [&](const SaleEvent &e) { return wellFormed(e, account); });
+            ++(ok ? outcomes.events : outcomes.faults);
+        } catch (const Failure &) {
+            ++outcomes.failures;
+        } catch (...) {
+            ++outcomes.faults;
+        }
+    }
+    return outcomes;
+}
+
+}
