@@ -17,6 +17,8 @@ constexpr Entry table[] = {
      "Your system keyring didn't answer. Unlock it and check again"},
     {Text::KeyringRefused, "The Keychain couldn't store the key: ",
      "Your system keyring couldn't store the key: "},
+    {Text::TokenInKeyring, "The token stays in your Mac's Keychain.",
+     "The token stays in your system keyring."},
 };
 }
 
