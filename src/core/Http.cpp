@@ -114,10 +114,17 @@ QCoro::Task<HttpResponse> Http::send(HttpRequest request)
         if (!redirect || location.isEmpty() || hop == maxRedirects)
             co_return response;
         const QUrl next = request.url.resolved(QUrl::fromEncoded(location));
-        if (!sameOrigin(request.url, next))
+        const bool rewritesToGet = response.status == 303
+            || ((response.status == 301 || response.status == 302) && request.method == "POST");
+        if (!sameOrigin(request.url, next)) {
+            // A body may hold credentials too (a client secret): it never
+            // travels to another origin, so such a redirect is not followed.
+            if (!request.body.isEmpty() && !rewritesToGet)
+                co_return response;
             for (const QByteArray &name : credentialHeaders)
                 request.removeHeader(name);
-        if (response.status == 303 || ((response.status == 301 || response.status == 302) && request.method == "POST")) {
+        }
+        if (rewritesToGet) {
             request.method = "GET";
             request.body.clear();
             request.removeHeader("Content-Type");

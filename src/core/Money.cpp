@@ -1,7 +1,6 @@
 #include "core/Money.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <unicode/ucurr.h>
 #include <unicode/unum.h>
 
@@ -9,11 +8,18 @@ namespace Currency {
 
 int fractionDigits(const QString &code)
 {
+    // ICU's answer never changes during a run; connectors ask per amount.
+    thread_local QHash<QString, int> known;
+    if (const auto it = known.constFind(code); it != known.cend())
+        return *it;
     const QString upper = code.toUpper();
     UErrorCode status = U_ZERO_ERROR;
     const int digits = ucurr_getDefaultFractionDigits(
         reinterpret_cast<const UChar *>(upper.utf16()), &status);
-    return U_SUCCESS(status) && digits >= 0 ? digits : 2;
+    const int result = U_SUCCESS(status) && digits >= 0 ? digits : 2;
+    if (known.size() < 1000)
+        known.insert(code, result);
+    return result;
 }
 
 }
@@ -29,15 +35,29 @@ struct Decimal {
     QString fraction;
 };
 
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 std::optional<Decimal> parseDecimal(const QString &text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([+-]?)(\\d*)(?:\\.(\\d*))?\\s*$"));
-    const auto match = pattern.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    Decimal d{match.captured(1) == u"-", match.captured(2), match.captured(3)};
-    if (d.whole.isEmpty() && d.fraction.isEmpty())
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype pos = 0;
+    Decimal d;
+    if (pos < t.size() && (t[pos] == u'+' || t[pos] == u'-'))
+        d.negative = t[pos++] == u'-';
+    const qsizetype wholeStart = pos;
+    while (pos < t.size() && isAsciiDigit(t[pos]))
+        ++pos;
+    d.whole = t.mid(wholeStart, pos - wholeStart).toString();
+    if (pos < t.size() && t[pos] == u'.') {
+        const qsizetype fractionStart = ++pos;
+        while (pos < t.size() && isAsciiDigit(t[pos]))
+            ++pos;
+        d.fraction = t.mid(fractionStart, pos - fractionStart).toString();
+    }
+    if (pos != t.size() || (d.whole.isEmpty() && d.fraction.isEmpty()))
         return std::nullopt;
     return d;
 }

@@ -119,6 +119,15 @@ void TestHttpClient::redirectsKeepKeysOnTheirHost()
     QCOMPARE(rs[2].host(), "elsewhere.example");
     QVERIFY(!rs[2].hasHeader("Authorization"));
     QVERIFY(!rs[2].hasHeader("X-Shopify-Access-Token"));
+
+    // A form post holding a client secret is not re-sent to another origin.
+    t.server.reset();
+    t.server.on("POST", "/admin/oauth/access_token", {307, {}, {{"Location", "https://elsewhere.example/steal"}}});
+    HttpRequest post = Http::request(QUrl("https://shop.myshopify.com/admin/oauth/access_token"));
+    post.method = "POST";
+    post.body = "client_id=a&client_secret=b";
+    QCOMPARE(failureOf(t.http.json(post, Platform::Shopify)), "Shopify answered 307");
+    QCOMPARE(t.server.requests().size(), 1);
 }
 
 void TestHttpClient::timeLimits()
@@ -154,7 +163,10 @@ void TestHttpClient::isoDates()
     QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57.123456-0130")), QDateTime(QDate(2026, 12, 5), QTime(8, 26, 57, 123), Qt::UTC));
     for (const QJsonValue &bad : {QJsonValue(1764917817), QJsonValue("2026-12-05"), QJsonValue("2026-12-05T06:56Z"),
                                   QJsonValue("2026-13-05T06:56:57Z"), QJsonValue("2026-12-05 06:56:57Z"), QJsonValue(),
-                                  QJsonValue("2026-12-05T06:56:57")})
+                                  QJsonValue("2026-12-05T06:56:57"), QJsonValue("2026-12-05T06:56:57.Z"),
+                                  QJsonValue("2026-12-05T06:56:57+2:00"), QJsonValue("2026-12-05T06:56:57Zx"),
+                                  QJsonValue("2026-12-05T06:56:57.1234567890Z"), QJsonValue("2026-02-30T06:56:57Z"),
+                                  QJsonValue(QString::fromUtf8("２０２６-12-05T06:56:57Z"))})
         QVERIFY(!Iso::date(bad));
     QCOMPARE(Iso::plain(half), "2026-12-05T06:56:57Z");
     QCOMPARE(Iso::frac(half), "2026-12-05T06:56:57.500Z");
