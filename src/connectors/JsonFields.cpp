@@ -63,7 +63,9 @@ QJsonArray array(const QJsonValue &value)
 QList<QJsonObject> objects(const QJsonValue &value)
 {
     QList<QJsonObject> list;
-    for (const QJsonValue &element : value.toArray())
+    // A const array: iterating a shared temporary would copy it first.
+    const QJsonArray elements = value.toArray();
+    for (const QJsonValue &element : elements)
         if (element.isObject())
             list.append(element.toObject());
     return list;

@@ -1,0 +1,79 @@
+#include "connectors/whop/WhopSource.h"
+
+#include "connectors/QueryUrl.h"
+#include "connectors/EnvironmentProbe.h"
+#include "connectors/whop/WhopPayments.h"
+#include "connectors/whop/WhopProducts.h"
+#include "core/Http.h"
+#include "core/Iso.h"
+
+namespace {
+
+const QUrl production(QStringLiteral("https://api.whop.com/api/v1/"));
+const QUrl sandbox(QStringLiteral("https://sandbox-api.whop.com/api/v1/"));
+const QUrl dashboardPage(QStringLiteral("https://whop.com/dashboard"));
+const QUrl sandboxDashboardPage(QStringLiteral("https://sandbox.whop.com/dashboard"));
+const QUrl developerPage(QStringLiteral("https://whop.com/dashboard/developer"));
+
+// Any answer to the smallest payments list proves the key; the body is not needed.
+QCoro::Task<QString> paymentsCheck(SourceContext ctx, QString secret, Extra extra)
+{
+    const QUrl url = queryUrl(WhopSource::host(extra), QStringLiteral("payments"),
+                              {{QStringLiteral("first"), QStringLiteral("1")}});
+    co_await ctx.http.json(Http::request(url, secret), Platform::Whop);
+    co_return Environment::isSandbox(extra) ? QStringLiteral("Whop (sandbox)") : QStringLiteral("Whop");
+}
+
+}
+
+KeyHelp WhopSource::help()
+{
+    KeyHelp h;
+    h.steps = {
+        QStringLiteral("Open the **Whop developer dashboard**."),
+        QStringLiteral("Create an **API key** for your company with the **payment:basic:read** permission."),
+        QStringLiteral("Copy the key and paste it below."),
+    };
+    h.link = developerPage;
+    h.linkLabel = QStringLiteral("Open the Whop developer dashboard");
+    h.fields = {{QStringLiteral("secret"), QStringLiteral("API key"), QStringLiteral("Paste the API key"), true}};
+    h.note = QStringLiteral("Read-only: Korvanta only sees payments.");
+    return h;
+}
+
+QUrl WhopSource::host(const Extra &extra)
+{
+    return Environment::isSandbox(extra) ? sandbox : production;
+}
+
+QUrl WhopSource::dashboard(const Account &account)
+{
+    return account.isSandbox() ? sandboxDashboardPage : dashboardPage;
+}
+
+QCoro::Task<QString> WhopSource::verify(SourceContext ctx, QString secret, Extra extra)
+{
+    co_return co_await Environment::probe(ctx, secret, extra, &paymentsCheck);
+}
+
+QCoro::Task<QList<SaleEvent>> WhopSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                                QUuid account, QDateTime since)
+{
+    const QUrl base = host(extra);
+    const QUrl url = queryUrl(base, QStringLiteral("payments"),
+                              {{QStringLiteral("created_after"), Iso::plain(since)},
+                               {QStringLiteral("order"), QStringLiteral("created_at")},
+                               {QStringLiteral("direction"), QStringLiteral("desc")},
+                               {QStringLiteral("first"), QStringLiteral("100")}});
+    const QJsonValue answer = co_await ctx.http.json(Http::request(url, secret), Platform::Whop);
+    QList<SaleEvent> events;
+    // One product look-up at a time, in payment order, so a name found for
+    // one payment serves the next without a second request.
+    for (const QJsonObject &payment : WhopPayments::all(answer)) {
+        if (!WhopPayments::reported(payment))
+            continue;
+        const QString title = co_await WhopProducts::title(ctx, base, secret, WhopPayments::productId(payment));
+        events.append(WhopPayments::event(payment, title, account));
+    }
+    co_return events;
+}
