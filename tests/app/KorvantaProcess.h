@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Runs the real korvanta binary in its own temporary home, pointed at a fake
+// platform server, while the test's event loop keeps serving it.
+struct KorvantaRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class KorvantaProcess {
+public:
+    explicit KorvantaProcess(const QString &endpoints)
+    {
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert("HOME", m_home.path());
+        m_env.insert("XDG_CONFIG_HOME", m_home.filePath(".config"));
+        m_env.insert("XDG_DATA_HOME", m_home.filePath(".local/share"));
+        m_env.insert("KORVANTA_ENDPOINTS", endpoints);
+    }
+
+    QProcessEnvironment &environment() { return m_env; }
+    QString dataFolder() const { return m_home.filePath(".local/share/Korvanta"); }
+
+    // Starts korvanta without waiting; the caller keeps the event loop running.
+    QProcess *start(const QStringList &args, const QByteArray &input = {})
+    {
+        auto *p = new QProcess;
+        p->setProcessEnvironment(m_env);
+        p->start(QString::fromLocal8Bit(qgetenv("KORVANTA_BINARY")), args);
+        p->write(input);
+        p->closeWriteChannel();
+        return p;
+    }
+
+    KorvantaRun run(const QStringList &args, const QByteArray &input = {})
+    {
+        std::unique_ptr<QProcess> p(start(args, input));
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(p->state() == QProcess::NotRunning, 60000); }();
+        return {p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1,
+                QString::fromUtf8(p->readAllStandardOutput()), QString::fromUtf8(p->readAllStandardError())};
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcessEnvironment m_env;
+};

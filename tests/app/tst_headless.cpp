@@ -1,0 +1,149 @@
+#include "KorvantaProcess.h"
+#include "support/FakePlatformServer.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QTest>
+
+namespace {
+
+QByteArray sales(const QList<QByteArray> &ids)
+{
+    QByteArray list;
+    for (const QByteArray &id : ids) {
+        if (!list.isEmpty())
+            list += ',';
+        list += R"({"id":")" + id + R"(","created_at":")"
+            + QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8()
+            + R"(","product_name":"Field Notes","price":1999,"currency":"usd"})";
+    }
+    return R"({"success":true,"sales":[)" + list + "]}";
+}
+
+}
+
+class TestHeadless : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("KORVANTA_TEST_SESSION"))
+            QSKIP("Needs the private keyring of scripts/with-test-session.sh");
+    }
+
+    void connectCheckAndReport()
+    {
+        FakePlatformServer server;
+        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
+        server.on("GET", "/v2/sales", ScriptedResponse::json(sales({"s1", "s2"})));
+        server.on("GET", "/v2/sales", ScriptedResponse::json(sales({"s1", "s2", "s3"})));
+        KorvantaProcess korvanta(server.endpointsForAll());
+
+        const KorvantaRun connected = korvanta.run({"--connect", "gumroad"}, "secret=  gum_token_1 \n\n");
+        QCOMPARE(connected.exitCode, 0);
+        QCOMPARE(connected.out, "Ana Lindqvist\n");
+        QVERIFY(connected.err.contains("KORVANTA_ENDPOINTS is set"));
+        QCOMPARE(server.requests().first().header("Authorization"), "Bearer gum_token_1"); // trimmed
+
+        const KorvantaRun listed = korvanta.run({"--accounts"});
+        const QStringList fields = listed.out.trimmed().split('\t');
+        QCOMPARE(fields.size(), 4);
+        QVERIFY(QUuid::fromString(fields[0]) != QUuid());
+        QCOMPARE(fields[0], fields[0].toUpper());
+        QCOMPARE(fields.mid(1), QStringList({"gumroad", "Ana Lindqvist", "never"}));
+
+        QCOMPARE(korvanta.run({"--check"}).out, ""); // the first poll only marks sales as seen
+        const KorvantaRun checked = korvanta.run({"--check"});
+        QCOMPARE(checked.exitCode, 0);
+        const QJsonObject event = QJsonDocument::fromJson(checked.out.toUtf8()).object();
+        QCOMPARE(event.value("id").toString(), "s3");
+        QCOMPARE(event.value("account").toString(), fields[0]);
+        QCOMPARE(event.value("platform").toString(), "gumroad");
+        QCOMPARE(event.value("kind").toString(), "sale");
+        QCOMPARE(event.value("amount").toObject(), QJsonObject({{"minor", 1999}, {"currency", "USD"}}));
+        QVERIFY(event.value("at").toString().endsWith('Z'));
+        QVERIFY(korvanta.run({"--accounts"}).out.trimmed().endsWith('Z'));
+
+        const QJsonObject today = QJsonDocument::fromJson(korvanta.run({"--today"}).out.toUtf8()).object();
+        QCOMPARE(today.value("sales").toInt(), 3);
+        QCOMPARE(today.value("revenue").toObject(), QJsonObject({{"minor", 5997}, {"currency", "USD"}}));
+        QCOMPARE(today.value("date").toString(), QDate::currentDate().toString(Qt::ISODate));
+        QCOMPARE(today.value("yesterday").toObject(), QJsonObject({{"revenue", QJsonValue::Null}, {"sales", 0}}));
+        const QJsonObject account = today.value("accounts").toArray().first().toObject();
+        QCOMPARE(account.value("label").toString(), "Ana Lindqvist");
+        QCOMPARE(account.value("sales").toInt(), 3);
+    }
+
+    void failuresAreSentences()
+    {
+        FakePlatformServer server;
+        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":false,"message":"The access token is invalid"})", 401));
+        server.on("GET", "/v2/sales", ScriptedResponse::json("{}", 500));
+        KorvantaProcess korvanta(server.endpointsForAll());
+
+        KorvantaRun r = korvanta.run({"--connect", "gumroad"}, "secret=\n");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.endsWith("Paste the key first\n"));
+        r = korvanta.run({"--connect", "gumroad"}, "secret=bad\n");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.endsWith("Gumroad: The access token is invalid\n"));
+        r = korvanta.run({"--connect", "framer"}, "secret=x\n");
+        QVERIFY(r.err.endsWith("Framer isn't supported yet\n"));
+        r = korvanta.run({"--connect", "paypal"}, "secret=x\n");
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(korvanta.run({"--accounts"}).out, "");
+
+        // An account that fails its check reports "<label>: <message>".
+        server.reset();
+        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"user":{"email":"ana@example.com"}})"));
+        server.on("GET", "/v2/sales", ScriptedResponse::json("{}", 503));
+        QCOMPARE(korvanta.run({"--connect", "gumroad"}, "secret=ok\n").out, "ana@example.com\n");
+        r = korvanta.run({"--check"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.endsWith("ana@example.com: Gumroad answered 503\n"));
+        QVERIFY(korvanta.run({"--accounts"}).out.trimmed().endsWith("never"));
+    }
+
+    void keyringThatCannotStoreStoresNothing()
+    {
+        FakePlatformServer server;
+        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"user":{"name":"Ana"}})"));
+        KorvantaProcess korvanta(server.endpointsForAll());
+        korvanta.environment().insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/korvanta-bus");
+        const KorvantaRun r = korvanta.run({"--connect", "gumroad"}, "secret=gum\n");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("Your system keyring couldn't store the key") || r.err.contains("Your system keyring didn't answer"),
+                 qPrintable(r.err));
+        QCOMPARE(korvanta.run({"--accounts"}).out, "");
+    }
+
+    void oneProcessAtATime()
+    {
+        FakePlatformServer server;
+        KorvantaProcess korvanta(server.endpointsForAll());
+        QDir().mkpath(korvanta.dataFolder());
+        QLockFile held(korvanta.dataFolder() + "/korvanta.lock");
+        QVERIFY(held.tryLock(0));
+        const KorvantaRun r = korvanta.run({"--check"});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY(r.err.contains("Another Korvanta is using its data folder. Quit it and try again."));
+        held.unlock();
+        QCOMPARE(korvanta.run({"--check"}).exitCode, 0);
+    }
+
+    void endpointsMustBeLoopback()
+    {
+        KorvantaProcess korvanta(QStringLiteral("api.gumroad.com=https://203.0.113.7"));
+        const KorvantaRun r = korvanta.run({"--today"});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.err.contains("loopback"));
+        QCOMPARE(r.out, "");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"
