@@ -1,5 +1,5 @@
 #include "connectors/dodo/DodoSource.h"
-#include "paddlepolar/JsonFuzz.h"
+#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonArray>

@@ -1,5 +1,5 @@
 #include "connectors/lemonsqueezy/LemonSqueezySource.h"
-#include "paddlepolar/JsonFuzz.h"
+#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonArray>

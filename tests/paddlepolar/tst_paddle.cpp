@@ -1,6 +1,6 @@
 #include "connectors/paddlepolar/PaddleEvents.h"
 #include "connectors/paddlepolar/PaddleSource.h"
-#include "paddlepolar/JsonFuzz.h"
+#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonArray>

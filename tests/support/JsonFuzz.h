@@ -129,8 +129,8 @@ struct Outcomes {
 
 inline bool wellFormed(const SaleEvent &event, const QUuid &account)
 {
-    return !event.id.isEmpty() && event.account == account && event.at.isValid() && event.amount
-        && !event.amount->currency.isEmpty();
+    return !event.id.isEmpty() && event.account == account && event.at.isValid()
+        && (!event.amount || !event.amount->currency.isEmpty());
 }
 
 // Runs one fetch per body; `serve` puts the body on the fake server first.
