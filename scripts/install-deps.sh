@@ -5,8 +5,8 @@ set -euo pipefail
 
 build_packages=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools qt6-httpserver-dev qt6-websockets-dev
-  qcoro-qt6-dev qtkeychain-qt6-dev libicu-dev libbenchmark-dev qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+  qcoro-qt6-dev qtkeychain-qt6-dev libicu-dev libbenchmark-dev
 )
 test_packages=(
   dbus dbus-x11 gnome-keyring libsecret-tools xvfb xauth libgl1-mesa-dri
