@@ -1,3 +1,4 @@
+#include "GumroadSales.h"
 #include "KorvantaProcess.h"
 #include "support/FakePlatformServer.h"
 
@@ -7,23 +8,6 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QTest>
-
-namespace {
-
-QByteArray sales(const QList<QByteArray> &ids)
-{
-    QByteArray list;
-    for (const QByteArray &id : ids) {
-        if (!list.isEmpty())
-            list += ',';
-        list += R"({"id":")" + id + R"(","created_at":")"
-            + QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8()
-            + R"(","product_name":"Field Notes","price":1999,"currency":"usd"})";
-    }
-    return R"({"success":true,"sales":[)" + list + "]}";
-}
-
-}
 
 class TestHeadless : public QObject {
     Q_OBJECT
@@ -39,8 +23,8 @@ private Q_SLOTS:
     {
         FakePlatformServer server;
         server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
-        server.on("GET", "/v2/sales", ScriptedResponse::json(sales({"s1", "s2"})));
-        server.on("GET", "/v2/sales", ScriptedResponse::json(sales({"s1", "s2", "s3"})));
+        server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2"})));
+        server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2", "s3"})));
         KorvantaProcess korvanta(server.endpointsForAll());
 
         const KorvantaRun connected = korvanta.run({"--connect", "gumroad"}, "secret=  gum_token_1 \n\n");
