@@ -78,5 +78,5 @@ void PlainWriteRename(benchmark::State &state)
 
 }
 
-BENCHMARK(EventStoreIngest)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(EventStoreIngest)->Arg(1000)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainWriteRename)->ArgsProduct({{1000, 10000, 50000}, {0, 1}})->Unit(benchmark::kMillisecond);

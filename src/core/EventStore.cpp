@@ -50,7 +50,7 @@ void EventStore::load()
         for (const QJsonValue &id : it.value().toArray())
             if (id.isString())
                 ids.insert(id.toString());
-        m_seen.insert(it.key(), ids);
+        setSeen(it.key(), ids);
     }
     bool damaged = false;
     for (const QJsonValue &value : root.value(QLatin1String("recent")).toArray()) {
@@ -101,7 +101,7 @@ QList<SaleEvent> EventStore::ingest(const QList<SaleEvent> &events, const QUuid 
         if (e.event.account == account)
             keep.insert(e.event.id);
     known.intersect(keep);
-    m_seen.insert(key, known);
+    setSeen(key, known);
     m_lastPoll.insert(key, at);
     save();
     return first ? QList<SaleEvent>{} : fresh;
@@ -111,6 +111,7 @@ void EventStore::forget(const QUuid &account)
 {
     const QString key = accountKeyOf(account);
     m_seen.remove(key);
+    m_seenJson.remove(key);
     m_lastPoll.remove(key);
     m_recent.removeIf([&](const Entry &e) { return e.event.account == account; });
     save();
@@ -154,24 +155,38 @@ QList<SaleEvent> EventStore::recent() const
     return result;
 }
 
-QByteArray EventStore::encode() const
+void EventStore::setSeen(const QString &key, const QSet<QString> &ids)
 {
-    QByteArray out;
-    out.reserve(64 + m_recent.size() * 200);
+    m_seen.insert(key, ids);
+    QByteArray json = "[";
+    for (const QString &id : ids) {
+        if (json.size() > 1)
+            json.append(',');
+        appendJsonString(json, id);
+    }
+    m_seenJson.insert(key, json + ']');
+}
+
+const QByteArray &EventStore::encode() const
+{
+    // One buffer, sized up front and kept between saves: a save then costs
+    // little more than copying the pieces each event was encoded into once.
+    qsizetype size = 64;
+    for (const QByteArray &seen : m_seenJson)
+        size += seen.size() + 48;
+    for (const Entry &e : m_recent)
+        size += e.json.size() + 1;
+    size += m_lastPoll.size() * 72;
+    QByteArray &out = m_buffer;
+    out.resize(0);
+    out.reserve(size);
     out.append("{\"seen\":{");
     bool firstKey = true;
-    for (auto it = m_seen.cbegin(); it != m_seen.cend(); ++it) {
+    for (auto it = m_seenJson.cbegin(); it != m_seenJson.cend(); ++it) {
         if (!std::exchange(firstKey, false))
             out.append(',');
         appendJsonString(out, it.key());
-        out.append(":[");
-        bool firstId = true;
-        for (const QString &id : it.value()) {
-            if (!std::exchange(firstId, false))
-                out.append(',');
-            appendJsonString(out, id);
-        }
-        out.append(']');
+        out.append(':').append(it.value());
     }
     out.append("},\"recent\":[");
     for (qsizetype i = 0; i < m_recent.size(); ++i) {
@@ -185,7 +200,8 @@ QByteArray EventStore::encode() const
         if (!std::exchange(firstKey, false))
             out.append(',');
         appendJsonString(out, it.key());
-        out.append(':').append(QByteArray::number(StoredDate::toSeconds(it.value()), 'g', 17));
+        out.append(':');
+        appendJsonNumber(out, StoredDate::toSeconds(it.value()));
     }
     out.append("}}");
     return out;

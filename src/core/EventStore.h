@@ -43,11 +43,15 @@ private:
     static QString accountKeyOf(const QUuid &account);
     void load();
     void keepAside();
-    QByteArray encode() const;
+    const QByteArray &encode() const;
     void save() const;
 
     QString m_path;
+    void setSeen(const QString &key, const QSet<QString> &ids);
+
     QHash<QString, QSet<QString>> m_seen;
+    QHash<QString, QByteArray> m_seenJson; // each account's seen ids, encoded once per change
     QList<Entry> m_recent;
     QHash<QString, QDateTime> m_lastPoll;
+    mutable QByteArray m_buffer; // the last encoded file, reused by the next save
 };

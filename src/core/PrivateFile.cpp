@@ -26,7 +26,8 @@ bool makeFolder(const QString &folder)
 bool replace(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: the bytes go to the file in one write, not through a copy.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     file.setPermissions(ownerOnly);
     if (file.write(bytes) != bytes.size()) {

@@ -1,6 +1,7 @@
 #include "core/SaleEvent.h"
 
 #include "core/AccountKey.h"
+#include "core/JsonText.h"
 #include "core/StoredDate.h"
 
 #include <QJsonDocument>
@@ -39,7 +40,29 @@ QJsonObject SaleEvent::toJson() const
 
 QByteArray SaleEvent::toCompactJson() const
 {
-    return QJsonDocument(toJson()).toJson(QJsonDocument::Compact);
+    // Written by hand: the store encodes every event it keeps.
+    QByteArray out;
+    out.reserve(160 + title.size() + id.size());
+    out.append("{\"id\":");
+    appendJsonString(out, id);
+    out.append(",\"account\":");
+    appendJsonString(out, accountKey(account));
+    out.append(",\"platform\":");
+    appendJsonString(out, Platforms::rawValue(platform));
+    out.append(",\"kind\":");
+    appendJsonString(out, kindName(kind));
+    out.append(",\"title\":");
+    appendJsonString(out, title);
+    if (amount) {
+        out.append(",\"amount\":{\"minor\":").append(QByteArray::number(amount->minor));
+        out.append(",\"currency\":");
+        appendJsonString(out, amount->currency);
+        out.append('}');
+    }
+    out.append(",\"at\":");
+    appendJsonNumber(out, StoredDate::toSeconds(at));
+    out.append('}');
+    return out;
 }
 
 std::optional<SaleEvent> SaleEvent::fromJson(const QJsonValue &value)
