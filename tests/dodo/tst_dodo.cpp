@@ -1,4 +1,5 @@
 #include "connectors/dodo/DodoSource.h"
+#include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
@@ -13,28 +14,20 @@ const QString liveKey = QStringLiteral("Xk3Rj9LmQ2.vN8pT4wZ6yB1cD5fG7hJ0kL2mN4pQ
 const QString testKey = QStringLiteral("dodo_test_Xk3Rj9LmQ2vN8pT4wZ6yB1cD5fG7hJ0k");
 const QUuid account = QUuid::fromString(QStringLiteral("{9a8b7c6d-5e4f-4a3b-8c2d-1e0f9a8b7c6d}"));
 const QDateTime since(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC);
-
-using Changes = QList<std::pair<QString, QJsonValue>>;
+using Changes = QList<std::pair<QString, QJsonValue>>; // an undefined value removes the field
 using Query = QList<std::pair<QString, QString>>;
 
-// A succeeded one-off payment as Dodo Payments lists it; an undefined value
-// removes a field.
+// The recorded succeeded one-off payment with another id and some fields changed.
 QJsonObject payment(const QString &id, const Changes &changes = {})
 {
-    QJsonObject p{{"payment_id", id}, {"brand_id", "bus_P2nXb8e1Rj4kLs0aQw9zT"}, {"created_at", "2026-12-05T09:15:02.318Z"},
-                  {"currency", "USD"}, {"total_amount", 2900}, {"status", "succeeded"},
-                  {"subscription_id", QJsonValue::Null}, {"payment_method", "card"}, {"digital_products_delivered", true},
-                  {"metadata", QJsonObject()},
-                  {"customer", QJsonObject{{"customer_id", "cus_1Hq8vLk2"}, {"email", "jane@example.com"}, {"name", "Jane Doe"}}}};
+    QJsonObject p = QJsonDocument::fromJson(fixture("dodo/payments.json"))["items"][0].toObject();
+    p["payment_id"] = id;
     for (const auto &[name, value] : changes)
         p.insert(name, value);
     return p;
 }
 
-QByteArray list(const QJsonArray &items)
-{
-    return QJsonDocument(QJsonObject{{"items", items}}).toJson(QJsonDocument::Compact);
-}
+QByteArray list(const QJsonArray &items) { return QJsonDocument(QJsonObject{{"items", items}}).toJson(); }
 
 }
 
@@ -42,137 +35,112 @@ class TestDodo : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void environments_data();
-    void environments();
-    void paymentMapping_data();
-    void paymentMapping();
-    void failures();
-    void damagedBodies();
-};
-
-void TestDodo::environments_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("live") << liveKey << "live.dodopayments.com" << "Dodo Payments";
-    QTest::newRow("test") << testKey << "test.dodopayments.com" << "Dodo Payments (test mode)";
-    QTest::newRow("test prefix only at the start") << "sk_dodo_test_1" << "live.dodopayments.com" << "Dodo Payments";
-    QTest::newRow("prefix is case-sensitive") << "DODO_TEST_1" << "live.dodopayments.com" << "Dodo Payments";
-}
-
-void TestDodo::environments()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, host);
-    QFETCH(QString, label);
-    TestHttp t;
-    t.server.on("GET", "/payments", ScriptedResponse::json(list({payment("pay_1")})));
-    QCOMPARE(runTask(DodoSource::verify(t.context(), key, {})), label);
-    QCOMPARE(runTask(DodoSource::fetch(t.context(), key, {}, account, since)).size(), 1);
-
-    const auto &requests = t.server.requests();
-    QCOMPARE(requests.size(), 2);
-    QCOMPARE(requests[0].rawTarget, "/payments?page_size=1");
-    QCOMPARE(requests[1].query, (Query{{"created_at_gte", "2026-12-05T06:56:57Z"}, {"page_size", "100"}}));
-    for (const RecordedRequest &r : requests) {
-        QCOMPARE(r.host(), host);
-        QCOMPARE(r.path, "/payments");
-        QCOMPARE(r.header("Authorization"), "Bearer " + key.toUtf8());
-        QCOMPARE(r.header("Accept"), "application/json");
+    void environments_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("live") << liveKey << "live.dodopayments.com" << "Dodo Payments";
+        QTest::newRow("test") << testKey << "test.dodopayments.com" << "Dodo Payments (test mode)";
+        QTest::newRow("test prefix only at the start") << "sk_dodo_test_1" << "live.dodopayments.com" << "Dodo Payments";
+        QTest::newRow("prefix is case-sensitive") << "DODO_TEST_1" << "live.dodopayments.com" << "Dodo Payments";
     }
-}
 
-void TestDodo::paymentMapping_data()
-{
-    QTest::addColumn<QJsonObject>("element");
-    QTest::addColumn<QString>("kind"); // "" when nothing is reported
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<qint64>("minor");
-    QTest::addColumn<QString>("currency");
-    const QJsonValue none(QJsonValue::Undefined);
-    const Changes subscription{{"subscription_id", "sub_9Kd2LmP4qR"}};
-    QTest::newRow("sale") << payment("p") << "sale" << "Payment" << qint64(2900) << "USD";
-    QTest::newRow("renewal") << payment("p", subscription) << "renewal" << "Subscription payment" << qint64(2900) << "USD";
-    QTest::newRow("failed") << payment("p", {{"status", "failed"}}) << "failed" << "Payment" << qint64(2900) << "USD";
-    QTest::newRow("failed renewal") << payment("p", {{"status", "failed"}, {"subscription_id", "sub_1"}})
-                                    << "failed" << "Subscription payment" << qint64(2900) << "USD";
-    for (const char *status : {"processing", "cancelled", "requires_customer_action", "partially_captured"})
-        QTest::newRow(status) << payment("p", {{"status", status}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("no status") << payment("p", {{"status", none}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("no payment id") << payment("p", {{"payment_id", none}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("numeric payment id") << payment("p", {{"payment_id", 5}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("no time") << payment("p", {{"created_at", none}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("unreadable time") << payment("p", {{"created_at", 1764925502}}) << "" << "" << qint64(0) << "";
-    QTest::newRow("no currency") << payment("p", {{"currency", none}}) << "sale" << "Payment" << qint64(2900) << "USD";
-    QTest::newRow("currency unchanged") << payment("p", {{"currency", "inr"}}) << "sale" << "Payment" << qint64(2900) << "inr";
-    QTest::newRow("amount as text") << payment("p", {{"total_amount", "2900"}}) << "sale" << "Payment" << qint64(0) << "USD";
-    QTest::newRow("subscription id not text") << payment("p", {{"subscription_id", 77}}) << "sale" << "Payment" << qint64(2900) << "USD";
-}
-
-void TestDodo::paymentMapping()
-{
-    QFETCH(QJsonObject, element);
-    QFETCH(QString, kind);
-    QFETCH(QString, title);
-    QFETCH(qint64, minor);
-    QFETCH(QString, currency);
-    TestHttp t;
-    t.server.on("GET", "/payments", ScriptedResponse::json(list({element, payment("pay_other", {{"status", "processing"}})})));
-    const QList<SaleEvent> events = runTask(DodoSource::fetch(t.context(), liveKey, {}, account, since));
-    if (kind.isEmpty()) {
-        QVERIFY(events.isEmpty());
-        return;
-    }
-    QCOMPARE(events.size(), 1);
-    const SaleEvent &e = events.first();
-    QCOMPARE(e.id, "p");
-    QCOMPARE(SaleEvent::kindName(e.kind), kind);
-    QCOMPARE(e.title, title);
-    QCOMPARE(e.amount, (Money{minor, currency}));
-    QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 15, 2, 318), Qt::UTC));
-    QCOMPARE(e.platform, Platform::Dodo);
-    QCOMPARE(e.account, account);
-}
-
-void TestDodo::failures()
-{
-    struct Case {
-        ScriptedResponse response;
-        QString message;
-    };
-    const QList<Case> cases{
-        {ScriptedResponse::json(R"({"code":"UNAUTHORIZED","message":"Invalid API key"})", 401), "Dodo Payments: Invalid API key"},
-        {ScriptedResponse::json("", 401), "Dodo Payments rejected the key. It may have been revoked"},
-        {ScriptedResponse::json(R"({"code":"RATE_LIMITED","message":"Too many requests"})", 429), "Dodo Payments asked us to slow down"},
-        {ScriptedResponse::json(R"({"message":"Internal error"})", 502), "Dodo Payments answered 502"},
-        {ScriptedResponse::json("<!DOCTYPE html>"), "Dodo Payments sent an answer that isn't valid JSON"},
-    };
-    for (const Case &c : cases) {
+    void environments()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, host);
+        QFETCH(QString, label);
         TestHttp t;
-        t.server.on("GET", "/payments", c.response);
-        const QString verifyFailure = failureOf(DodoSource::verify(t.context(), testKey, {}));
-        const QString fetchFailure = failureOf(DodoSource::fetch(t.context(), testKey, {}, account, since));
-        QVERIFY2(verifyFailure.startsWith(c.message), qPrintable(verifyFailure));
-        QVERIFY2(fetchFailure.startsWith(c.message), qPrintable(fetchFailure));
-        // A test key never reaches the live API, not even on failure.
-        for (const RecordedRequest &r : t.server.requests())
-            QCOMPARE(r.host(), "test.dodopayments.com");
+        t.server.on("GET", "/payments", ScriptedResponse::json(fixture("dodo/payments.json")));
+        QCOMPARE(runTask(DodoSource::verify(t.context(), key, {})), label);
+        QCOMPARE(runTask(DodoSource::fetch(t.context(), key, {}, account, since)).size(), 1);
+        const auto &requests = t.server.requests();
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[0].rawTarget, "/payments?page_size=1");
+        QCOMPARE(requests[1].path, "/payments");
+        QCOMPARE(requests[1].query, (Query{{"created_at_gte", "2026-12-05T06:56:57Z"}, {"page_size", "100"}}));
+        for (const RecordedRequest &r : requests) {
+            QCOMPARE(r.host(), host);
+            QCOMPARE(r.header("Authorization"), "Bearer " + key.toUtf8());
+            QCOMPARE(r.header("Accept"), "application/json");
+        }
     }
-}
 
-void TestDodo::damagedBodies()
-{
-    const QByteArray sample = list({payment("pay_1"), payment("pay_2", {{"subscription_id", "sub_1"}}),
-                                    payment("pay_3", {{"status", "failed"}, {"currency", "eur"}})});
-    TestHttp t;
-    const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 91), account, [&](const QByteArray &body) {
-        t.server.reset();
-        t.server.on("GET", "/payments", ScriptedResponse::json(body));
-    }, [&] { return DodoSource::fetch(t.context(), liveKey, {}, account, since); });
-    QCOMPARE(outcomes.faults, 0);
-    QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
-}
+    void paymentMapping_data()
+    {
+        QTest::addColumn<QJsonObject>("element");
+        QTest::addColumn<QString>("expected"); // kind title | minor currency; empty when nothing is reported
+        const QJsonValue none(QJsonValue::Undefined);
+        QTest::newRow("sale") << payment("p") << "sale Payment | 2900 USD";
+        QTest::newRow("renewal") << payment("p", {{"subscription_id", "sub_9Kd2LmP4qR"}}) << "renewal Subscription payment | 2900 USD";
+        QTest::newRow("failed") << payment("p", {{"status", "failed"}}) << "failed Payment | 2900 USD";
+        QTest::newRow("failed renewal") << payment("p", {{"status", "failed"}, {"subscription_id", "sub_1"}})
+                                        << "failed Subscription payment | 2900 USD";
+        for (const char *status : {"processing", "cancelled", "requires_customer_action", "partially_captured"})
+            QTest::newRow(status) << payment("p", {{"status", status}}) << "";
+        QTest::newRow("no status") << payment("p", {{"status", none}}) << "";
+        QTest::newRow("no payment id") << payment("p", {{"payment_id", none}}) << "";
+        QTest::newRow("numeric payment id") << payment("p", {{"payment_id", 5}}) << "";
+        QTest::newRow("no time") << payment("p", {{"created_at", none}}) << "";
+        QTest::newRow("unreadable time") << payment("p", {{"created_at", 1764925502}}) << "";
+        QTest::newRow("no currency") << payment("p", {{"currency", none}}) << "sale Payment | 2900 USD";
+        QTest::newRow("currency unchanged") << payment("p", {{"currency", "inr"}}) << "sale Payment | 2900 inr";
+        QTest::newRow("amount as text") << payment("p", {{"total_amount", "2900"}}) << "sale Payment | 0 USD";
+        QTest::newRow("subscription id not text") << payment("p", {{"subscription_id", 77}}) << "sale Payment | 2900 USD";
+    }
+
+    void paymentMapping()
+    {
+        QFETCH(QJsonObject, element);
+        QFETCH(QString, expected);
+        TestHttp t;
+        t.server.on("GET", "/payments", ScriptedResponse::json(list({element, payment("pay_other", {{"status", "processing"}})})));
+        const QList<SaleEvent> events = runTask(DodoSource::fetch(t.context(), liveKey, {}, account, since));
+        QCOMPARE(events.size(), expected.isEmpty() ? 0 : 1);
+        for (const SaleEvent &e : events) {
+            QCOMPARE(QStringLiteral("%1 %2 | %3 %4").arg(SaleEvent::kindName(e.kind), e.title).arg(e.amount->minor).arg(e.amount->currency),
+                     expected);
+            QCOMPARE(e.id, "p");
+            QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 15, 2, 318), Qt::UTC));
+            QCOMPARE(e.platform, Platform::Dodo);
+            QCOMPARE(e.account, account);
+        }
+    }
+
+    void failures()
+    {
+        const std::pair<ScriptedResponse, QString> cases[] = {
+            {ScriptedResponse::json(R"({"code":"UNAUTHORIZED","message":"Invalid API key"})", 401), "Dodo Payments: Invalid API key"},
+            {ScriptedResponse::json("", 401), "Dodo Payments rejected the key. It may have been revoked"},
+            {ScriptedResponse::json(R"({"code":"RATE_LIMITED","message":"Too many requests"})", 429), "Dodo Payments asked us to slow down"},
+            {ScriptedResponse::json(R"({"message":"Internal error"})", 502), "Dodo Payments answered 502"},
+            {ScriptedResponse::json("<!DOCTYPE html>"), "Dodo Payments sent an answer that isn't valid JSON"},
+        };
+        for (const auto &[response, message] : cases) {
+            TestHttp t;
+            t.server.on("GET", "/payments", response);
+            QVERIFY(failureOf(DodoSource::verify(t.context(), testKey, {})).startsWith(message));
+            QVERIFY(failureOf(DodoSource::fetch(t.context(), testKey, {}, account, since)).startsWith(message));
+            // A test key never reaches the live API, not even on failure.
+            for (const RecordedRequest &r : t.server.requests())
+                QCOMPARE(r.host(), "test.dodopayments.com");
+        }
+    }
+
+    void damagedBodies()
+    {
+        const QByteArray sample = list({payment("pay_1"), payment("pay_2", {{"subscription_id", "sub_1"}}),
+                                        payment("pay_3", {{"status", "failed"}, {"currency", "eur"}})});
+        TestHttp t;
+        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 91), account, [&](const QByteArray &body) {
+            t.server.reset();
+            t.server.on("GET", "/payments", ScriptedResponse::json(body));
+        }, [&] { return DodoSource::fetch(t.context(), liveKey, {}, account, since); });
+        QCOMPARE(outcomes.faults, 0);
+        QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDodo)
 #include "tst_dodo.moc"

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <stdexcept>
 
 // Damaged versions of a realistic answer body, the same for a given seed:
 // the body cut short, values swapped for values of other types, bytes
@@ -152,6 +153,17 @@ Outcomes feed(const QList<QByteArray> &bodies, const QUuid &account, Serve serve
         }
     }
     return outcomes;
+}
+
+// A fetch whose events must also pass a connector's own `check` (say, every
+// event has a title); an event that fails it counts as a fault in `feed`.
+template<typename Check>
+QCoro::Task<QList<SaleEvent>> checked(QCoro::Task<QList<SaleEvent>> fetch, Check check)
+{
+    QList<SaleEvent> events = co_await std::move(fetch);
+    if (!std::all_of(events.begin(), events.end(), check))
+        throw std::logic_error("An event failed the connector's own check.");
+    co_return events;
 }
 
 }

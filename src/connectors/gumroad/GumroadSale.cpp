@@ -25,13 +25,14 @@ namespace GumroadSale {
 
 Read read(const QJsonObject &sale, const QUuid &account, const QDateTime &since)
 {
-    const auto id = Json::string(sale.value(QLatin1String("id")));
+    // An empty id would make distinct sales look like one and hide them.
+    const auto id = Json::text(sale.value(QLatin1String("id")));
     const auto at = id ? Iso::date(sale.value(QLatin1String("created_at"))) : std::nullopt;
     if (!id || !at)
         return {};
     if (*at < since)
         return {std::nullopt, true};
-    const QString currency = Json::string(sale.value(QLatin1String("currency")))
+    const QString currency = Json::text(sale.value(QLatin1String("currency")))
                                  .value_or(QStringLiteral("usd")).toUpper();
     SaleEvent e;
     e.id = *id;
