@@ -17,3 +17,23 @@ QCoro::Task<qint64> plainRequests(QNetworkAccessManager &network, QList<HttpRequ
     }
     co_return bytes;
 }
+
+QList<HttpRequest> recordedRequests(const FakePlatformServer &server,
+                                    const std::function<bool(const RecordedRequest &)> &keep)
+{
+    QList<HttpRequest> list;
+    for (const RecordedRequest &r : server.requests()) {
+        if (keep && !keep(r))
+            continue;
+        HttpRequest h;
+        h.url = QUrl(server.origin() + QString::fromLatin1(r.rawTarget));
+        h.method = r.method;
+        h.body = r.body;
+        for (const auto &[name, value] : r.headers)
+            if (name.compare("Host", Qt::CaseInsensitive) != 0
+                && name.compare("Content-Length", Qt::CaseInsensitive) != 0)
+                h.setHeader(name, value);
+        list.append(h);
+    }
+    return list;
+}

@@ -74,22 +74,6 @@ void serveWhop(FakePlatformServer &server)
                                                              {"title", QStringLiteral("Course %1").arg(p)}})));
 }
 
-// What a fetch sent, re-aimed at the fake server for the floor.
-QList<HttpRequest> recorded(const TestHttp &t)
-{
-    QList<HttpRequest> list;
-    for (const RecordedRequest &r : t.server.requests()) {
-        HttpRequest h;
-        h.url = QUrl(t.server.origin() + QString::fromLatin1(r.rawTarget));
-        h.method = r.method;
-        h.body = r.body;
-        for (const auto &[name, value] : r.headers)
-            if (name.compare("Host", Qt::CaseInsensitive) != 0 && name.compare("Content-Length", Qt::CaseInsensitive) != 0)
-                h.setHeader(name, value);
-        list.append(h);
-    }
-    return list;
-}
 
 template<typename Fetch>
 void fetchBench(benchmark::State &state, void (*serve)(FakePlatformServer &), Fetch fetch)
@@ -111,7 +95,7 @@ void floorBench(benchmark::State &state, void (*serve)(FakePlatformServer &), Fe
     serve(t.server);
     t.caches.whopProductNames.clear();
     runTask(fetch(t));
-    const QList<HttpRequest> requests = recorded(t);
+    const QList<HttpRequest> requests = recordedRequests(t.server);
     for (auto _ : state)
         benchmark::DoNotOptimize(runTask(plainRequests(t.http.network(), requests)));
     state.counters["requests"] = double(requests.size());
