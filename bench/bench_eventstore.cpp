@@ -14,9 +14,9 @@ QList<SaleEvent> batch(const QUuid &account, int count, const QString &prefix)
 {
     QList<SaleEvent> events;
     for (int i = 0; i < count; ++i)
-        events.append({prefix + QString::number(i), account, Platform::Stripe, SaleEvent::Kind::Sale,
-                       QStringLiteral("Pro plan, yearly"), Money{4900 + i, QStringLiteral("USD")},
-                       now.addSecs(-i)});
+        events.append({prefix + QString::number(i), account, Platform::Stripe,
+                       SaleEvent::Kind::Sale, QStringLiteral("Pro plan, yearly"),
+                       Money{4900 + i, QStringLiteral("USD")}, now.addSecs(-i)});
     return events;
 }
 
@@ -78,5 +78,13 @@ void PlainWriteRename(benchmark::State &state)
 
 }
 
-BENCHMARK(EventStoreIngest)->Arg(1000)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(50000)->Unit(benchmark::kMillisecond);
-BENCHMARK(PlainWriteRename)->ArgsProduct({{1000, 10000, 50000}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(EventStoreIngest)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainWriteRename)
+    ->ArgsProduct({{1000, 10000, 50000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

@@ -21,11 +21,20 @@ const QDateTime since(QDate(2026, 12, 5), QTime(0, 0), Qt::UTC);
 const Extra store{{"shop", "bench-store"}, {"clientId", "bench-client"}};
 const Extra organisation{{"partnerId", "1234567"}};
 
-QByteArray compact(const QJsonObject &o) { return QJsonDocument(o).toJson(QJsonDocument::Compact); }
+QByteArray compact(const QJsonObject &o)
+{
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
 
-QString stamp(int page, int i) { return Iso::plain(since.addSecs(40000 - (page * perPage + i) * 60)); }
+QString stamp(int page, int i)
+{
+    return Iso::plain(since.addSecs(40000 - (page * perPage + i) * 60));
+}
 
-QJsonObject money(const char *amount) { return {{"amount", amount}, {"currencyCode", "USD"}}; }
+QJsonObject money(const char *amount)
+{
+    return {{"amount", amount}, {"currencyCode", "USD"}};
+}
 
 QJsonObject order(int page, int i)
 {
@@ -33,8 +42,10 @@ QJsonObject order(int page, int i)
     for (const char *title : {"Linen Shirt", "Belt", "Socks"})
         items.append(QJsonObject{{"node", QJsonObject{{"title", title}, {"quantity", 1}}}});
     return {{"id", QStringLiteral("gid://shopify/Order/%1").arg(page * perPage + i)},
-            {"name", QStringLiteral("#%1").arg(1000 + page * perPage + i)}, {"createdAt", stamp(page, i)},
-            {"test", false}, {"cancelledAt", QJsonValue::Null},
+            {"name", QStringLiteral("#%1").arg(1000 + page * perPage + i)},
+            {"createdAt", stamp(page, i)},
+            {"test", false},
+            {"cancelledAt", QJsonValue::Null},
             {"totalPriceSet", QJsonObject{{"shopMoney", money("129.90")}}},
             {"lineItems", QJsonObject{{"edges", items}}}};
 }
@@ -43,12 +54,16 @@ QJsonObject transaction(int page, int i)
 {
     if (i % 2)
         return {{"id", QStringLiteral("gid://partners/ThemeSale/%1").arg(page * perPage + i)},
-                {"createdAt", stamp(page, i)}, {"__typename", "ThemeSale"},
+                {"createdAt", stamp(page, i)},
+                {"__typename", "ThemeSale"},
                 {"theme", QJsonObject{{"name", "Dawnlight"}}},
-                {"grossAmount", money("350.00")}, {"netAmount", money("280.00")}};
+                {"grossAmount", money("350.00")},
+                {"netAmount", money("280.00")}};
     return {{"id", QStringLiteral("gid://partners/AppSubscriptionSale/%1").arg(page * perPage + i)},
-            {"createdAt", stamp(page, i)}, {"__typename", "AppSubscriptionSale"},
-            {"app", QJsonObject{{"name", "Upsell Pro"}}}, {"netAmount", money("15.20")}};
+            {"createdAt", stamp(page, i)},
+            {"__typename", "AppSubscriptionSale"},
+            {"app", QJsonObject{{"name", "Upsell Pro"}}},
+            {"netAmount", money("15.20")}};
 }
 
 QByteArray ordersPage(int page)
@@ -57,16 +72,20 @@ QByteArray ordersPage(int page)
     for (int i = 0; i < perPage; ++i)
         edges.append(QJsonObject{{"node", order(page, i)}});
     const QJsonObject info{{"hasNextPage", true}, {"endCursor", QString::number(page + 1)}};
-    return compact({{"data", QJsonObject{{"orders", QJsonObject{{"edges", edges}, {"pageInfo", info}}}}}});
+    return compact(
+        {{"data", QJsonObject{{"orders", QJsonObject{{"edges", edges}, {"pageInfo", info}}}}}});
 }
 
 QByteArray transactionsPage(int page)
 {
     QJsonArray edges;
     for (int i = 0; i < perPage; ++i)
-        edges.append(QJsonObject{{"cursor", QString::number(page + 1)}, {"node", transaction(page, i)}});
+        edges.append(
+            QJsonObject{{"cursor", QString::number(page + 1)}, {"node", transaction(page, i)}});
     const QJsonObject info{{"hasNextPage", true}};
-    return compact({{"data", QJsonObject{{"transactions", QJsonObject{{"edges", edges}, {"pageInfo", info}}}}}});
+    return compact(
+        {{"data",
+          QJsonObject{{"transactions", QJsonObject{{"edges", edges}, {"pageInfo", info}}}}}});
 }
 
 // Answers each GraphQL post with the page its `after` variable asks for.
@@ -81,10 +100,10 @@ void serve(FakePlatformServer &server, QByteArray (*page)(int))
         if (!r.path.endsWith(u"/graphql.json"))
             return std::nullopt;
         const QJsonValue after = QJsonDocument::fromJson(r.body)["variables"]["after"];
-        return ScriptedResponse::json(bodies.value(after.isString() ? after.toString().toInt() : 0));
+        return ScriptedResponse::json(
+            bodies.value(after.isString() ? after.toString().toInt() : 0));
     });
 }
-
 
 // The floor repeats only the GraphQL posts, not the token exchange.
 bool isGraphql(const RecordedRequest &r)
@@ -92,7 +111,7 @@ bool isGraphql(const RecordedRequest &r)
     return r.path.endsWith(u"/graphql.json");
 }
 
-template<typename Fetch>
+template <typename Fetch>
 void fetchBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
 {
     TestHttp t;
@@ -103,7 +122,7 @@ void fetchBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
     state.counters["events"] = double(events);
 }
 
-template<typename Fetch>
+template <typename Fetch>
 void floorBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
 {
     TestHttp t;
@@ -125,7 +144,7 @@ QCoro::Task<qint64> decodeOnly(Http &http, QList<HttpRequest> requests)
     co_return values;
 }
 
-template<typename Fetch>
+template <typename Fetch>
 void decodeBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
 {
     TestHttp t;
@@ -137,17 +156,37 @@ void decodeBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
         benchmark::DoNotOptimize(runTask(decodeOnly(direct, requests)));
 }
 
-auto shopify = [](TestHttp &t) { return ShopifySource::fetch(t.context(), "bench-secret", store, account, since); };
+auto shopify = [](TestHttp &t) {
+    return ShopifySource::fetch(t.context(), "bench-secret", store, account, since);
+};
 auto partners = [](TestHttp &t) {
     return ShopifyPartnerSource::fetch(t.context(), "prtapi_bench", organisation, account, since);
 };
 
-void ShopifyFetch(benchmark::State &state) { fetchBench(state, ordersPage, shopify); }
-void ShopifyFloor(benchmark::State &state) { floorBench(state, ordersPage, shopify); }
-void ShopifyDecoded(benchmark::State &state) { decodeBench(state, ordersPage, shopify); }
-void ShopifyPartnerFetch(benchmark::State &state) { fetchBench(state, transactionsPage, partners); }
-void ShopifyPartnerFloor(benchmark::State &state) { floorBench(state, transactionsPage, partners); }
-void ShopifyPartnerDecoded(benchmark::State &state) { decodeBench(state, transactionsPage, partners); }
+void ShopifyFetch(benchmark::State &state)
+{
+    fetchBench(state, ordersPage, shopify);
+}
+void ShopifyFloor(benchmark::State &state)
+{
+    floorBench(state, ordersPage, shopify);
+}
+void ShopifyDecoded(benchmark::State &state)
+{
+    decodeBench(state, ordersPage, shopify);
+}
+void ShopifyPartnerFetch(benchmark::State &state)
+{
+    fetchBench(state, transactionsPage, partners);
+}
+void ShopifyPartnerFloor(benchmark::State &state)
+{
+    floorBench(state, transactionsPage, partners);
+}
+void ShopifyPartnerDecoded(benchmark::State &state)
+{
+    decodeBench(state, transactionsPage, partners);
+}
 
 }
 

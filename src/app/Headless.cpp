@@ -105,7 +105,8 @@ QCoro::Task<int> connect(Services &services, QString platform, QString input)
         co_return 1;
     }
     try {
-        const Account account = co_await services.settingsModel.connectPlatform(*p, formValues(input));
+        const Account account =
+            co_await services.settingsModel.connectPlatform(*p, formValues(input));
         out() << account.label << Qt::endl;
         co_return 0;
     } catch (const Failure &failure) {

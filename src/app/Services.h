@@ -17,10 +17,8 @@
 // and handed down by reference.
 struct Services {
     explicit Services(Endpoints endpoints)
-        : http(std::move(endpoints)),
-          accounts(settings, keychain),
-          events(EventStore::defaultPath()),
-          sources(standardSources()),
+        : http(std::move(endpoints)), accounts(settings, keychain),
+          events(EventStore::defaultPath()), sources(standardSources()),
           poller(accounts, events, keychain, sources, context()),
           settingsModel(accounts, poller, context())
     {

@@ -29,12 +29,21 @@ struct SourceContext {
 //                                              QUuid account, QDateTime since);
 // verify returns the account's label; both throw SourceError (or let HTTP's
 // errors pass) with a sentence for the user.
-template<typename S>
-concept KeySource = requires(SourceContext ctx, QString s, Extra e, QUuid a, QDateTime d) {
-    { S::help() } -> std::same_as<KeyHelp>;
-    { S::minInterval } -> std::convertible_to<double>;
-    { S::verify(ctx, s, e) } -> std::same_as<QCoro::Task<QString>>;
-    { S::fetch(ctx, s, e, a, d) } -> std::same_as<QCoro::Task<QList<SaleEvent>>>;
+template <typename S>
+concept KeySource = requires(SourceContext ctx, QString s, Extra e, QUuid a, QDateTime d)
+{
+    {
+        S::help()
+        } -> std::same_as<KeyHelp>;
+    {
+        S::minInterval
+        } -> std::convertible_to<double>;
+    {
+        S::verify(ctx, s, e)
+        } -> std::same_as<QCoro::Task<QString>>;
+    {
+        S::fetch(ctx, s, e, a, d)
+        } -> std::same_as<QCoro::Task<QList<SaleEvent>>>;
 };
 
 // A connector as the registry holds it.
@@ -42,9 +51,10 @@ struct SourceEntry {
     KeyHelp (*help)() = nullptr;
     double minInterval = 0;
     QCoro::Task<QString> (*verify)(SourceContext, QString, Extra) = nullptr;
-    QCoro::Task<QList<SaleEvent>> (*fetch)(SourceContext, QString, Extra, QUuid, QDateTime) = nullptr;
+    QCoro::Task<QList<SaleEvent>> (*fetch)(SourceContext, QString, Extra, QUuid,
+                                           QDateTime) = nullptr;
 
-    template<KeySource S>
+    template <KeySource S>
     static SourceEntry of()
     {
         return {&S::help, S::minInterval, &S::verify, &S::fetch};

@@ -38,9 +38,10 @@ QCoro::Task<QList<SaleEvent>> Poller::poll(Account account)
         co_return {};
     const Keychain::Read read = co_await m_keychain.get(account.id);
     if (!read.key) {
-        fail(account.id, read.problem ? *read.problem
-                                      : SystemTexts::get(SystemTexts::Text::MissingKey)
-                                            + Platforms::name(account.platform));
+        fail(account.id,
+             read.problem ? *read.problem
+                          : SystemTexts::get(SystemTexts::Text::MissingKey)
+                     + Platforms::name(account.platform));
         co_return {};
     }
     const QDateTime now = m_context.clock.now();
@@ -51,9 +52,9 @@ QCoro::Task<QList<SaleEvent>> Poller::poll(Account account)
 
     QList<SaleEvent> reported;
     try {
-        reported = co_await withTimeout(
-            m_context.clock, timeLimit,
-            source->fetch(m_context, *read.key, account.extra, account.id, cutOff(account.id, now)));
+        reported = co_await withTimeout(m_context.clock, timeLimit,
+                                        source->fetch(m_context, *read.key, account.extra,
+                                                      account.id, cutOff(account.id, now)));
     } catch (const Failure &failure) {
         fail(account.id, failure.description());
         co_return {};
@@ -62,8 +63,9 @@ QCoro::Task<QList<SaleEvent>> Poller::poll(Account account)
         co_return {};
     }
     m_errors.remove(account.id);
-    m_status.insert(account.id, QStringLiteral("Checked ")
-                                    + QLocale().toString(now.toLocalTime().time(), QLocale::ShortFormat));
+    m_status.insert(account.id,
+                    QStringLiteral("Checked ")
+                        + QLocale().toString(now.toLocalTime().time(), QLocale::ShortFormat));
     Q_EMIT linesChanged();
     co_return m_events.ingest(reported, account.id, now);
 }

@@ -12,14 +12,14 @@
 
 namespace detail {
 
-template<typename T>
+template <typename T>
 struct Race {
     OnceFlag flag;
     std::optional<T> value;
     std::exception_ptr error;
 };
 
-template<typename T>
+template <typename T>
 QCoro::Task<> runWork(std::shared_ptr<Race<T>> race, QCoro::Task<T> body)
 {
     try {
@@ -36,7 +36,7 @@ QCoro::Task<> runWork(std::shared_ptr<Race<T>> race, QCoro::Task<T> body)
     }
 }
 
-template<typename T>
+template <typename T>
 QCoro::Task<> runTimer(std::shared_ptr<Race<T>> race, Clock &clock, std::chrono::seconds limit)
 {
     co_await clock.sleep(limit);
@@ -51,7 +51,7 @@ QCoro::Task<> runTimer(std::shared_ptr<Race<T>> race, Clock &clock, std::chrono:
 
 // Runs `body` and returns its result or error, unless `limit` passes first.
 // The loser is not cancelled; whatever it produces later is dropped.
-template<typename T>
+template <typename T>
 QCoro::Task<T> withTimeout(Clock &clock, std::chrono::seconds limit, QCoro::Task<T> body)
 {
     auto race = std::make_shared<detail::Race<T>>();

@@ -36,7 +36,8 @@ std::variant<Endpoints, QString> Endpoints::parse(const QString &text)
         const auto origin = eq > 0 ? parseOrigin(pair.mid(eq + 1).trimmed()) : std::nullopt;
         if (host.isEmpty() || !origin)
             return QStringLiteral("KORVANTA_ENDPOINTS entry \"%1\" is not HOST=ORIGIN with an "
-                                  "http or https origin on a loopback address.").arg(pair);
+                                  "http or https origin on a loopback address.")
+                .arg(pair);
         endpoints.m_origins.insert(host, *origin);
     }
     return endpoints;

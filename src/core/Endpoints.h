@@ -12,7 +12,7 @@
 class Endpoints {
 public:
     struct Route {
-        QUrl url;              // where the request really goes
+        QUrl url;                 // where the request really goes
         QByteArray forwardedHost; // the original host, empty when not rerouted
     };
 

@@ -24,7 +24,8 @@ public:
 
     // Records one successful poll started at `at` and returns the events to
     // announce. The first poll of an account announces nothing.
-    QList<SaleEvent> ingest(const QList<SaleEvent> &events, const QUuid &account, const QDateTime &at);
+    QList<SaleEvent> ingest(const QList<SaleEvent> &events, const QUuid &account,
+                            const QDateTime &at);
     void forget(const QUuid &account);
 
     QList<SaleEvent> today(const QDateTime &now) const;     // newest first

@@ -3,9 +3,9 @@
 #include "core/SystemTexts.h"
 
 #include <QCoroNetworkReply>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonArray>
 #include <QNetworkReply>
 #include <QTimer>
 #include <memory>
@@ -36,8 +36,7 @@ std::optional<QString> stringAt(const QJsonObject &o, QLatin1String key)
 
 }
 
-Http::Http(Endpoints endpoints, Limits limits)
-    : m_endpoints(std::move(endpoints)), m_limits(limits)
+Http::Http(Endpoints endpoints, Limits limits) : m_endpoints(std::move(endpoints)), m_limits(limits)
 {
     // Nothing of a session is kept on disk; credentials are ours to send.
     m_network.setCache(nullptr);
@@ -94,7 +93,8 @@ QCoro::Task<HttpResponse> Http::sendOnce(const HttpRequest &request)
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         const bool expired = timedOut || reply->error() == QNetworkReply::OperationCanceledError;
-        throw TransportError(expired ? QStringLiteral("The request timed out.") : reply->errorString());
+        throw TransportError(expired ? QStringLiteral("The request timed out.")
+                                     : reply->errorString());
     }
     HttpResponse response{status.toInt(), reply->readAll(), {}};
     for (const auto &pair : reply->rawHeaderPairs())
@@ -106,7 +106,8 @@ QCoro::Task<HttpResponse> Http::send(HttpRequest request)
 {
     for (int hop = 0;; ++hop) {
         HttpResponse response = co_await sendOnce(request);
-        const bool redirect = response.status >= 300 && response.status < 400 && response.status != 304;
+        const bool redirect =
+            response.status >= 300 && response.status < 400 && response.status != 304;
         QByteArray location;
         for (const auto &[name, value] : response.headers)
             if (name.compare("Location", Qt::CaseInsensitive) == 0)
@@ -171,7 +172,8 @@ std::optional<QString> Http::errorMessage(const QByteArray &body)
     const QJsonArray errors = o.value(QLatin1String("errors")).toArray();
     if (!errors.isEmpty() && errors.first().isObject()) {
         const QJsonObject first = errors.first().toObject();
-        for (const auto key : {QLatin1String("detail"), QLatin1String("message"), QLatin1String("title")})
+        for (const auto key :
+             {QLatin1String("detail"), QLatin1String("message"), QLatin1String("title")})
             if (auto m = stringAt(first, key))
                 return m;
         return std::nullopt;
@@ -189,7 +191,8 @@ SourceError Http::statusError(int status, Platform platform)
     case 403:
         return SourceError(name + QStringLiteral(" rejected the key. It may have been revoked"));
     case 404:
-        return SourceError(name + QStringLiteral(" couldn't find that address. Check the store or shop address"));
+        return SourceError(
+            name + QStringLiteral(" couldn't find that address. Check the store or shop address"));
     case 429:
         return SourceError(name + QStringLiteral(" asked us to slow down"));
     default:

@@ -68,7 +68,7 @@ std::optional<QDateTime> date(const QString &text)
     if (t.size() < 20 || !at(t, 4, u'-') || !at(t, 7, u'-') || !at(t, 10, u'T') || !at(t, 13, u':')
         || !at(t, 16, u':'))
         return std::nullopt;
-    const int fields[] = {digits(t, 0, 4), digits(t, 5, 2), digits(t, 8, 2),
+    const int fields[] = {digits(t, 0, 4),  digits(t, 5, 2),  digits(t, 8, 2),
                           digits(t, 11, 2), digits(t, 14, 2), digits(t, 17, 2)};
     for (int f : fields)
         if (f < 0)

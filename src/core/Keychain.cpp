@@ -11,9 +11,10 @@ namespace {
 
 // Starts a job and waits for it at most `limit`. An unanswered job (a locked
 // keyring waiting on an unlock prompt) is left to finish or die on its own.
-template<typename Job>
+template <typename Job>
 QCoro::Task<std::optional<QKeychain::Error>> run(Job *job, std::chrono::milliseconds limit,
-                                                QString *errorText = nullptr, QString *text = nullptr)
+                                                 QString *errorText = nullptr,
+                                                 QString *text = nullptr)
 {
     job->setAutoDelete(true);
     job->start();

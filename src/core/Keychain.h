@@ -29,7 +29,8 @@ public:
 
     static constexpr const char *service = "app.vexalon.korvanta";
 
-    explicit Keychain(QString serviceName = QString::fromLatin1(service), Limits limits = KeychainLimits());
+    explicit Keychain(QString serviceName = QString::fromLatin1(service),
+                      Limits limits = KeychainLimits());
 
     QCoro::Task<Read> get(const QUuid &id);
     // Throws SourceError when the keyring cannot store the key.

@@ -14,8 +14,8 @@ int fractionDigits(const QString &code)
         return *it;
     const QString upper = code.toUpper();
     UErrorCode status = U_ZERO_ERROR;
-    const int digits = ucurr_getDefaultFractionDigits(
-        reinterpret_cast<const UChar *>(upper.utf16()), &status);
+    const int digits =
+        ucurr_getDefaultFractionDigits(reinterpret_cast<const UChar *>(upper.utf16()), &status);
     const int result = U_SUCCESS(status) && digits >= 0 ? digits : 2;
     if (known.size() < 1000)
         known.insert(code, result);
@@ -102,7 +102,8 @@ QString icuCurrency(const QString &decimal, const QString &currency, int shownDi
 {
     UErrorCode status = U_ZERO_ERROR;
     const QByteArray localeName = locale.name().toLatin1();
-    UNumberFormat *fmt = unum_open(UNUM_CURRENCY, nullptr, 0, localeName.constData(), nullptr, &status);
+    UNumberFormat *fmt =
+        unum_open(UNUM_CURRENCY, nullptr, 0, localeName.constData(), nullptr, &status);
     if (U_FAILURE(status))
         return {};
     const QString code = currency.toUpper();
@@ -112,8 +113,8 @@ QString icuCurrency(const QString &decimal, const QString &currency, int shownDi
     unum_setAttribute(fmt, UNUM_MAX_FRACTION_DIGITS, shownDigits);
     UChar buffer[128];
     const QByteArray number = decimal.toLatin1();
-    const int32_t length = unum_formatDecimal(fmt, number.constData(), number.size(), buffer, 128,
-                                              nullptr, &status);
+    const int32_t length =
+        unum_formatDecimal(fmt, number.constData(), number.size(), buffer, 128, nullptr, &status);
     unum_close(fmt);
     if (U_FAILURE(status) || length <= 0)
         return {};
@@ -139,7 +140,8 @@ QString Money::formatted(bool sign, const QLocale &locale) const
     const int digits = Currency::fractionDigits(currency);
     // |minor| of the most negative value does not fit; show its neighbour.
     const qint64 magnitude = minor == std::numeric_limits<qint64>::min()
-        ? std::numeric_limits<qint64>::max() : std::abs(minor);
+        ? std::numeric_limits<qint64>::max()
+        : std::abs(minor);
     qint64 unit = 1;
     for (int i = 0; i < digits; ++i)
         unit *= 10;

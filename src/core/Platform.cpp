@@ -26,7 +26,10 @@ constexpr std::array<Row, 12> rows{{
     {Platform::Dodo, "dodo", "Dodo Payments", "dodo", "#c6fe1e"},
 }};
 
-const Row &row(Platform p) { return rows[static_cast<size_t>(p)]; }
+const Row &row(Platform p)
+{
+    return rows[static_cast<size_t>(p)];
+}
 constexpr const char *fallbackHex = "#ffe03a";
 }
 
@@ -43,7 +46,10 @@ const QList<Platform> &all()
     return list;
 }
 
-QString rawValue(Platform p) { return QString::fromLatin1(row(p).raw); }
+QString rawValue(Platform p)
+{
+    return QString::fromLatin1(row(p).raw);
+}
 
 std::optional<Platform> fromRaw(const QString &raw)
 {
@@ -53,14 +59,27 @@ std::optional<Platform> fromRaw(const QString &raw)
     return std::nullopt;
 }
 
-QString name(Platform p) { return QString::fromUtf8(row(p).name); }
-QString logoFile(Platform p) { return QString::fromLatin1(row(p).logo); }
-QString brandHex(Platform p) { return QString::fromLatin1(row(p).hex); }
-bool polledWithKey(Platform p) { return p != Platform::Framer; }
+QString name(Platform p)
+{
+    return QString::fromUtf8(row(p).name);
+}
+QString logoFile(Platform p)
+{
+    return QString::fromLatin1(row(p).logo);
+}
+QString brandHex(Platform p)
+{
+    return QString::fromLatin1(row(p).hex);
+}
+bool polledWithKey(Platform p)
+{
+    return p != Platform::Framer;
+}
 
 Rgb color(const QString &hex)
 {
-    const QString text = hex.size() == 7 && hex.startsWith(u'#') ? hex : QString::fromLatin1(fallbackHex);
+    const QString text =
+        hex.size() == 7 && hex.startsWith(u'#') ? hex : QString::fromLatin1(fallbackHex);
     bool ok = false;
     uint value = text.mid(1).toUInt(&ok, 16);
     if (!ok)

@@ -30,7 +30,9 @@ QString logoFile(Platform p);
 // Brand colour as "#rrggbb"; falls back to "#ffe03a" for anything unknown.
 QString brandHex(Platform p);
 // Red, green and blue in 0...1, opacity 1, parsed from "#rrggbb".
-struct Rgb { double red, green, blue; };
+struct Rgb {
+    double red, green, blue;
+};
 Rgb color(const QString &hex);
 bool polledWithKey(Platform p);
 }

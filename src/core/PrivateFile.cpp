@@ -40,7 +40,8 @@ bool replace(const QString &path, const QByteArray &bytes)
 namespace {
 QString asideName(const QString &path)
 {
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = path + QStringLiteral(".corrupt-") + stamp;
     for (int n = 2; QFile::exists(target); ++n)
         target = path + QStringLiteral(".corrupt-") + stamp + u'-' + QString::number(n);

@@ -13,7 +13,8 @@ void sync(QSettings &settings)
 
 void keepAside(QSettings &settings, const QString &key)
 {
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     settings.setValue(key + QStringLiteral(".corrupt-") + stamp, settings.value(key));
     sync(settings);
 }

@@ -7,7 +7,10 @@
 // shown as the account's error line or in the connect form, unchanged.
 class Failure : public std::exception {
 public:
-    explicit Failure(QString description) : m_description(std::move(description)), m_utf8(m_description.toUtf8()) {}
+    explicit Failure(QString description)
+        : m_description(std::move(description)), m_utf8(m_description.toUtf8())
+    {
+    }
     const QString &description() const { return m_description; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 

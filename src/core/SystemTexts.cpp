@@ -15,8 +15,8 @@ constexpr Entry table[] = {
      "The key is missing from your system keyring. Reconnect "},
     {Text::KeyringNoAnswer, "The Keychain didn't answer. Unlock it and check again",
      "Your system keyring didn't answer. Unlock it and check again"},
-    {Text::KeyringRefused, "The Keychain couldn't store the key: ",
-     "Your system keyring couldn't store the key: "},
+    {Text::KeyringRefused,
+     "The Keychain couldn't store the key: ", "Your system keyring couldn't store the key: "},
     {Text::TokenInKeyring, "The token stays in your Mac's Keychain.",
      "The token stays in your system keyring."},
 };

@@ -19,15 +19,16 @@ PollLog::PollLog(QString path) : m_path(std::move(path))
 
 QString PollLog::defaultPath()
 {
-    return QFileInfo(EventStore::defaultPath()).absolutePath() + QStringLiteral("/framer-polls.csv");
+    return QFileInfo(EventStore::defaultPath()).absolutePath()
+        + QStringLiteral("/framer-polls.csv");
 }
 
 QByteArray PollLog::line(const FramerRow &row, const QString &stamp)
 {
     QString title = row.title;
     title.replace(u'"', u'\'');
-    const QString text = stamp + QStringLiteral(",\"") + title + QStringLiteral("\",") + row.period + u','
-        + QString::number(row.remixes) + u',' + QString::number(row.views) + u','
+    const QString text = stamp + QStringLiteral(",\"") + title + QStringLiteral("\",") + row.period
+        + u',' + QString::number(row.remixes) + u',' + QString::number(row.views) + u','
         + QString::number(row.conversions) + u'\n';
     return text.toUtf8();
 }
@@ -41,7 +42,8 @@ void PollLog::append(const QList<FramerRow> &rows, const QDateTime &at) const
     // Unbuffered, so a failed write is seen here and can be taken back whole:
     // a half line would run into the next reading's first line.
     QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly
+                   | QIODevice::Unbuffered))
         return;
     const qint64 before = file.size();
     if (!text.isEmpty() && file.write(text) != text.size())

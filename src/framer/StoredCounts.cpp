@@ -18,7 +18,9 @@ std::optional<qint64> integer(const QVariant &value)
         return value.toLongLong();
     case QMetaType::ULongLong: {
         const qulonglong v = value.toULongLong();
-        return v <= qulonglong(std::numeric_limits<qint64>::max()) ? std::optional<qint64>(qint64(v)) : std::nullopt;
+        return v <= qulonglong(std::numeric_limits<qint64>::max())
+            ? std::optional<qint64>(qint64(v))
+            : std::nullopt;
     }
     case QMetaType::Double: {
         const double d = value.toDouble();

@@ -25,15 +25,19 @@ QString counterKey(const char *prefix, const FramerRow &row)
 }
 
 Watcher::Watcher(QSettings &settings, QString logPath)
-    : m_settings(settings),
-      m_log(std::move(logPath)),
-      m_counts(StoredCounts::load(settings, QLatin1String(key))),
-      m_hasBaseline(!m_counts.isEmpty())
+    : m_settings(settings), m_log(std::move(logPath)),
+      m_counts(StoredCounts::load(settings, QLatin1String(key))), m_hasBaseline(!m_counts.isEmpty())
 {
 }
 
-QString Watcher::remixKey(const FramerRow &row) { return counterKey("r|", row); }
-QString Watcher::conversionKey(const FramerRow &row) { return counterKey("c|", row); }
+QString Watcher::remixKey(const FramerRow &row)
+{
+    return counterKey("r|", row);
+}
+QString Watcher::conversionKey(const FramerRow &row)
+{
+    return counterKey("c|", row);
+}
 
 // Template ids in the order their news came, and the news of each.
 struct Watcher::News {
@@ -89,7 +93,8 @@ QList<Watcher::Change> Watcher::largestFirst(const News &news)
     for (const QString &id : news.order)
         changes.append(news.byId.value(id));
     std::stable_sort(changes.begin(), changes.end(), [](const Change &a, const Change &b) {
-        return Revenue::addSaturating(a.remixes, a.sales) > Revenue::addSaturating(b.remixes, b.sales);
+        return Revenue::addSaturating(a.remixes, a.sales)
+            > Revenue::addSaturating(b.remixes, b.sales);
     });
     return changes;
 }
@@ -121,13 +126,15 @@ std::optional<Moment> Watcher::momentFor(const QList<Change> &changes)
         return std::nullopt;
     QString title = changes.first().title;
     if (changes.size() > 1)
-        title += QStringLiteral(" + ") + QString::number(changes.size() - 1) + QStringLiteral(" more");
+        title +=
+            QStringLiteral(" + ") + QString::number(changes.size() - 1) + QStringLiteral(" more");
     const bool selling = sales > 0;
     const qint64 count = selling ? sales : remixes;
     const QString noun = selling ? QStringLiteral("sale") : QStringLiteral("remix");
     const QString plural = selling ? QStringLiteral("sales") : QStringLiteral("remixes");
-    const QString kicker = count == 1 ? QStringLiteral("New %1 on Framer").arg(noun)
-                                      : QStringLiteral("%1 new %2 on Framer").arg(count).arg(plural);
+    const QString kicker = count == 1
+        ? QStringLiteral("New %1 on Framer").arg(noun)
+        : QStringLiteral("%1 new %2 on Framer").arg(count).arg(plural);
     return Moment{Platform::Framer, kicker, title, u'+' + QString::number(count)};
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/Revenue.h"
 
-
 namespace {
 
 bool celebrated(const SaleEvent &e)
@@ -16,7 +15,7 @@ bool celebrated(const SaleEvent &e)
 struct Tally {
     qsizetype count = 0;
     QList<qsizetype> perPlatform = QList<qsizetype>(Platforms::all().size(), 0); // by Platform
-    QList<Platform> platformsMet;            // in the order first met
+    QList<Platform> platformsMet; // in the order first met
     bool allRenewals = true;
     const SaleEvent *newest = nullptr;
     qint64 newestAt = 0;
@@ -59,19 +58,21 @@ QString kicker(const Tally &t, Platform platform)
     const QString where = t.platformsMet.size() == 1
         ? Platforms::name(platform)
         : QString::number(t.platformsMet.size()) + QStringLiteral(" platforms");
-    return QString::number(t.count) + QStringLiteral(" new ") + kind + QStringLiteral("s on ") + where;
+    return QString::number(t.count) + QStringLiteral(" new ") + kind + QStringLiteral("s on ")
+        + where;
 }
 
 QString title(const Tally &t)
 {
     if (t.count == 1)
         return t.newest->title;
-    return t.newest->title + QStringLiteral(" + ") + QString::number(t.count - 1) + QStringLiteral(" more");
+    return t.newest->title + QStringLiteral(" + ") + QString::number(t.count - 1)
+        + QStringLiteral(" more");
 }
 
 // The signed sum of the kept events' amounts, when they all have one in the
 // same currency; the order of the events does not change the answer.
-template<typename Keep>
+template <typename Keep>
 std::optional<QString> signedSum(const QList<SaleEvent> &events, Keep keep)
 {
     const std::optional<Money> *first = nullptr;

@@ -14,14 +14,15 @@ struct Row {
 };
 
 constexpr Row rows[] = {
-    {Chime::Chime, "chime", "Chime", "chime.wav"},
-    {Chime::Bell, "bell", "Bell", "bell.wav"},
-    {Chime::Soft, "soft", "Soft", "soft.wav"},
-    {Chime::Coin, "coin", "Coin", "coin.wav"},
+    {Chime::Chime, "chime", "Chime", "chime.wav"}, {Chime::Bell, "bell", "Bell", "bell.wav"},
+    {Chime::Soft, "soft", "Soft", "soft.wav"},     {Chime::Coin, "coin", "Coin", "coin.wav"},
     {Chime::Off, "off", "Off", nullptr},
 };
 
-const Row &row(Chime chime) { return rows[static_cast<size_t>(chime)]; }
+const Row &row(Chime chime)
+{
+    return rows[static_cast<size_t>(chime)];
+}
 
 const QString chimeKey = QStringLiteral("chime");
 const QString volumeKey = QStringLiteral("chimeVolume");
@@ -58,12 +59,19 @@ namespace Chimes {
 
 const QList<Chime> &all()
 {
-    static const QList<Chime> chimes{Chime::Chime, Chime::Bell, Chime::Soft, Chime::Coin, Chime::Off};
+    static const QList<Chime> chimes{Chime::Chime, Chime::Bell, Chime::Soft, Chime::Coin,
+                                     Chime::Off};
     return chimes;
 }
 
-QString rawValue(Chime chime) { return QString::fromLatin1(row(chime).raw); }
-QString label(Chime chime) { return QString::fromLatin1(row(chime).label); }
+QString rawValue(Chime chime)
+{
+    return QString::fromLatin1(row(chime).raw);
+}
+QString label(Chime chime)
+{
+    return QString::fromLatin1(row(chime).label);
+}
 
 std::optional<Chime> fromRaw(const QString &raw)
 {

@@ -8,7 +8,10 @@
 // Plays a chime at the volume stored at that instant.
 class ChimePlayer {
 public:
-    ChimePlayer(const QSettings &settings, SoundOutput &output) : m_settings(settings), m_output(output) {}
+    ChimePlayer(const QSettings &settings, SoundOutput &output)
+        : m_settings(settings), m_output(output)
+    {
+    }
 
     // Off plays nothing; a stored volume of 0 still starts the sound, silently.
     void play(Chime chime);

@@ -55,7 +55,10 @@ void NotchModel::setNotch(QSizeF notch)
         Q_EMIT islandChanged();
 }
 
-void NotchModel::setHasHardwareNotch(bool on) { change(m_hasHardwareNotch, on, &NotchModel::hasHardwareNotchChanged); }
+void NotchModel::setHasHardwareNotch(bool on)
+{
+    change(m_hasHardwareNotch, on, &NotchModel::hasHardwareNotchChanged);
+}
 
 void NotchModel::setToday(std::optional<TodaySummary> today)
 {
@@ -71,7 +74,10 @@ void NotchModel::setSignedIn(bool on)
         Q_EMIT accentChanged();
 }
 
-void NotchModel::setSales(QList<SaleEvent> sales) { change(m_sales, std::move(sales), &NotchModel::salesChanged); }
+void NotchModel::setSales(QList<SaleEvent> sales)
+{
+    change(m_sales, std::move(sales), &NotchModel::salesChanged);
+}
 
 void NotchModel::setYesterdaySales(QList<SaleEvent> sales)
 {
@@ -84,7 +90,10 @@ void NotchModel::setHasAccounts(bool on)
         Q_EMIT islandChanged();
 }
 
-void NotchModel::setLastCheck(std::optional<QDateTime> at) { change(m_lastCheck, std::move(at), &NotchModel::lastCheckChanged); }
+void NotchModel::setLastCheck(std::optional<QDateTime> at)
+{
+    change(m_lastCheck, std::move(at), &NotchModel::lastCheckChanged);
+}
 
 void NotchModel::setAccounts(QList<Account> accounts)
 {
@@ -104,8 +113,14 @@ void NotchModel::setPanelHeight(qreal height)
         Q_EMIT islandChanged();
 }
 
-void NotchModel::setShowTop(bool on) { change(m_showTop, on, &NotchModel::showTopChanged); }
-void NotchModel::setTopCount(int count) { change(m_topCount, count, &NotchModel::topCountChanged); }
+void NotchModel::setShowTop(bool on)
+{
+    change(m_showTop, on, &NotchModel::showTopChanged);
+}
+void NotchModel::setTopCount(int count)
+{
+    change(m_topCount, count, &NotchModel::topCountChanged);
+}
 
 void NotchModel::setLastError(std::optional<QString> error)
 {
@@ -119,7 +134,10 @@ void NotchModel::setRevenue(std::optional<Money> revenue)
         setShownRevenue(m_revenue);
 }
 
-void NotchModel::animate(const Spring &spring) { change(m_animation, spring, &NotchModel::animationChanged); }
+void NotchModel::animate(const Spring &spring)
+{
+    change(m_animation, spring, &NotchModel::animationChanged);
+}
 
 void NotchModel::setPhase(Phase phase)
 {
@@ -143,11 +161,35 @@ void NotchModel::setShownRevenue(std::optional<Money> revenue)
     change(m_shownRevenue, std::move(revenue), &NotchModel::shownRevenueChanged);
 }
 
-QVariant NotchModel::shownTotalValue() const { return QmlValues::optional(m_shownTotal); }
-QVariant NotchModel::shownRevenueValue() const { return QmlValues::optional(m_shownRevenue); }
-QVariant NotchModel::momentValue() const { return QmlValues::optional(m_moment); }
-QVariant NotchModel::todayValue() const { return QmlValues::optional(m_today); }
-QVariantList NotchModel::salesValue() const { return QmlValues::list(m_sales); }
-QVariantList NotchModel::yesterdaySalesValue() const { return QmlValues::list(m_yesterdaySales); }
-QVariantList NotchModel::accountsValue() const { return QmlValues::list(m_accounts); }
-QVariant NotchModel::lastErrorValue() const { return QmlValues::optional(m_lastError); }
+QVariant NotchModel::shownTotalValue() const
+{
+    return QmlValues::optional(m_shownTotal);
+}
+QVariant NotchModel::shownRevenueValue() const
+{
+    return QmlValues::optional(m_shownRevenue);
+}
+QVariant NotchModel::momentValue() const
+{
+    return QmlValues::optional(m_moment);
+}
+QVariant NotchModel::todayValue() const
+{
+    return QmlValues::optional(m_today);
+}
+QVariantList NotchModel::salesValue() const
+{
+    return QmlValues::list(m_sales);
+}
+QVariantList NotchModel::yesterdaySalesValue() const
+{
+    return QmlValues::list(m_yesterdaySales);
+}
+QVariantList NotchModel::accountsValue() const
+{
+    return QmlValues::list(m_accounts);
+}
+QVariant NotchModel::lastErrorValue() const
+{
+    return QmlValues::optional(m_lastError);
+}

@@ -24,13 +24,15 @@
 // animated change first sets `animation` to the spring the view should use.
 class NotchModel : public QObject {
     Q_OBJECT
-    Q_PROPERTY(RestStyles::RestStyle restStyle READ restStyle WRITE setRestStyle NOTIFY restStyleChanged)
+    Q_PROPERTY(
+        RestStyles::RestStyle restStyle READ restStyle WRITE setRestStyle NOTIFY restStyleChanged)
     Q_PROPERTY(QVariant shownTotal READ shownTotalValue NOTIFY shownTotalChanged)
     Q_PROPERTY(QVariant shownRevenue READ shownRevenueValue NOTIFY shownRevenueChanged)
     Q_PROPERTY(Phase phase READ phase NOTIFY phaseChanged)
     Q_PROPERTY(QVariant moment READ momentValue NOTIFY momentChanged)
     Q_PROPERTY(QSizeF notch READ notch WRITE setNotch NOTIFY notchChanged)
-    Q_PROPERTY(bool hasHardwareNotch READ hasHardwareNotch WRITE setHasHardwareNotch NOTIFY hasHardwareNotchChanged)
+    Q_PROPERTY(bool hasHardwareNotch READ hasHardwareNotch WRITE setHasHardwareNotch NOTIFY
+                   hasHardwareNotchChanged)
     Q_PROPERTY(bool hovering READ hovering NOTIFY hoveringChanged)
     Q_PROPERTY(QVariant today READ todayValue NOTIFY todayChanged)
     Q_PROPERTY(bool signedIn READ signedIn WRITE setSignedIn NOTIFY signedInChanged)
@@ -67,7 +69,10 @@ public:
 
     // The shell's callbacks, reachable from the views.
     Q_INVOKABLE void requestShare() { onShare(); }
-    Q_INVOKABLE void requestShareAction(const QString &action, const QVariantMap &data) { onShareAction(action, data); }
+    Q_INVOKABLE void requestShareAction(const QString &action, const QVariantMap &data)
+    {
+        onShareAction(action, data);
+    }
     Q_INVOKABLE void requestSettings() { onOpenSettings(); }
     Q_INVOKABLE void requestDashboard() { onOpenDashboard(); }
     Q_INVOKABLE void requestConnect() { onConnect(); }
@@ -127,7 +132,8 @@ public:
     QVariantMap shareData;
     bool pinned = false; // the open island stays open on its own
     std::function<void()> onShare = [] {};
-    std::function<void(const QString &, const QVariantMap &)> onShareAction = [](const QString &, const QVariantMap &) {};
+    std::function<void(const QString &, const QVariantMap &)> onShareAction =
+        [](const QString &, const QVariantMap &) {};
     std::function<void()> onClosed = [] {};
     std::function<void()> onOpenSettings = [] {};
     std::function<void()> onOpenDashboard = [] {};
@@ -171,7 +177,7 @@ private:
     void setShownRevenue(std::optional<Money> revenue);
 
     // Stores `value` and emits `signal` when it differs; true when it did.
-    template<typename T>
+    template <typename T>
     bool change(T &field, T value, void (NotchModel::*signal)())
     {
         if (field == value)

@@ -6,7 +6,7 @@
 namespace {
 using namespace std::chrono_literals;
 constexpr auto momentTime = 5000ms;
-constexpr auto afterglowDelay = 350ms;  // lit, old numbers, before they count up
+constexpr auto afterglowDelay = 350ms; // lit, old numbers, before they count up
 constexpr auto betweenMoments = 450ms;
 constexpr auto afterLastMoment = 5650ms; // lit for 6 s in all before rest
 constexpr auto openPoll = 300ms;         // moments wait while the island is open

@@ -20,7 +20,7 @@ QVariantMap of(const Money &money);
 QVariantList list(const QList<SaleEvent> &events);
 QVariantList list(const QList<Account> &accounts);
 
-template<typename T>
+template <typename T>
 QVariant optional(const std::optional<T> &value)
 {
     if (!value)

@@ -5,7 +5,8 @@
 #include "core/EventStore.h"
 #include "core/SourceError.h"
 
-QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform, QMap<QString, QString> values)
+QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform,
+                                                    QMap<QString, QString> values)
 {
     const SourceEntry *source = m_poller.sources().find(platform);
     if (!source)
@@ -24,7 +25,8 @@ QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform, QMap<QStr
     co_return account;
 }
 
-SettingsModel::SettingsModel(AccountStore &store, Poller &poller, SourceContext context, QObject *parent)
+SettingsModel::SettingsModel(AccountStore &store, Poller &poller, SourceContext context,
+                             QObject *parent)
     : QObject(parent), m_store(store), m_poller(poller), m_context(context)
 {
 }

@@ -22,7 +22,8 @@ public:
         QString text;
     };
 
-    SettingsModel(AccountStore &store, Poller &poller, SourceContext context, QObject *parent = nullptr);
+    SettingsModel(AccountStore &store, Poller &poller, SourceContext context,
+                  QObject *parent = nullptr);
 
     // Verifies the key with the platform and stores the account and its key.
     // Throws SourceError with the sentence the form shows; nothing is stored then.

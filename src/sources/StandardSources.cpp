@@ -1,15 +1,15 @@
 #include "sources/StandardSources.h"
 #include "connectors/dodo/DodoSource.h"
+#include "connectors/gumroad/GumroadSource.h"
 #include "connectors/lemonsqueezy/LemonSqueezySource.h"
 #include "connectors/paddlepolar/PaddleSource.h"
 #include "connectors/paddlepolar/PolarSource.h"
-#include "connectors/gumroad/GumroadSource.h"
-#include "connectors/stripe/StripeSource.h"
 #include "connectors/shopify/ShopifyPartnerSource.h"
 #include "connectors/shopify/ShopifySource.h"
 #include "connectors/square/SquareSource.h"
-#include "connectors/woocommerce/WooCommerceSource.h"
+#include "connectors/stripe/StripeSource.h"
 #include "connectors/whop/WhopSource.h"
+#include "connectors/woocommerce/WooCommerceSource.h"
 
 // Connectors join here: one include and one line each.
 

@@ -43,7 +43,8 @@ public:
         std::unique_ptr<QProcess> p(start(args, input));
         [&] { QTRY_VERIFY_WITH_TIMEOUT(p->state() == QProcess::NotRunning, 60000); }();
         return {p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1,
-                QString::fromUtf8(p->readAllStandardOutput()), QString::fromUtf8(p->readAllStandardError())};
+                QString::fromUtf8(p->readAllStandardOutput()),
+                QString::fromUtf8(p->readAllStandardError())};
     }
 
 private:

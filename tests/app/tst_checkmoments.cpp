@@ -21,7 +21,8 @@ private Q_SLOTS:
     void printsTheGroupedMoment()
     {
         FakePlatformServer server;
-        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
+        server.on("GET", "/v2/user",
+                  ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1"})));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2", "s3"})));
         KorvantaProcess korvanta(server.endpointsForAll());
@@ -34,8 +35,10 @@ private Q_SLOTS:
         QCOMPARE(second.out.count('\n'), 1);
         // The binary runs in this test's locale, so it formats as this process does.
         QCOMPARE(QJsonDocument::fromJson(second.out.toUtf8()).object(),
-                 (QJsonObject{{"platform", "gumroad"}, {"kicker", "2 new sales on Gumroad"},
-                              {"title", "Field Notes + 1 more"}, {"amount", Money{3998, "USD"}.formatted(true)}}));
+                 (QJsonObject{{"platform", "gumroad"},
+                              {"kicker", "2 new sales on Gumroad"},
+                              {"title", "Field Notes + 1 more"},
+                              {"amount", Money{3998, "USD"}.formatted(true)}}));
         const KorvantaRun third = check();
         QCOMPARE(third.exitCode, 0);
         QCOMPARE(third.out, "");

@@ -22,16 +22,19 @@ private Q_SLOTS:
     void connectCheckAndReport()
     {
         FakePlatformServer server;
-        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
+        server.on("GET", "/v2/user",
+                  ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2"})));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2", "s3"})));
         KorvantaProcess korvanta(server.endpointsForAll());
 
-        const KorvantaRun connected = korvanta.run({"--connect", "gumroad"}, "secret=  gum_token_1 \n\n");
+        const KorvantaRun connected =
+            korvanta.run({"--connect", "gumroad"}, "secret=  gum_token_1 \n\n");
         QCOMPARE(connected.exitCode, 0);
         QCOMPARE(connected.out, "Ana Lindqvist\n");
         QVERIFY(connected.err.contains("KORVANTA_ENDPOINTS is set"));
-        QCOMPARE(server.requests().first().header("Authorization"), "Bearer gum_token_1"); // trimmed
+        QCOMPARE(server.requests().first().header("Authorization"),
+                 "Bearer gum_token_1"); // trimmed
 
         const KorvantaRun listed = korvanta.run({"--accounts"});
         const QStringList fields = listed.out.trimmed().split('\t');
@@ -48,15 +51,19 @@ private Q_SLOTS:
         QCOMPARE(event.value("account").toString(), fields[0]);
         QCOMPARE(event.value("platform").toString(), "gumroad");
         QCOMPARE(event.value("kind").toString(), "sale");
-        QCOMPARE(event.value("amount").toObject(), QJsonObject({{"minor", 1999}, {"currency", "USD"}}));
+        QCOMPARE(event.value("amount").toObject(),
+                 QJsonObject({{"minor", 1999}, {"currency", "USD"}}));
         QVERIFY(event.value("at").toString().endsWith('Z'));
         QVERIFY(korvanta.run({"--accounts"}).out.trimmed().endsWith('Z'));
 
-        const QJsonObject today = QJsonDocument::fromJson(korvanta.run({"--today"}).out.toUtf8()).object();
+        const QJsonObject today =
+            QJsonDocument::fromJson(korvanta.run({"--today"}).out.toUtf8()).object();
         QCOMPARE(today.value("sales").toInt(), 3);
-        QCOMPARE(today.value("revenue").toObject(), QJsonObject({{"minor", 5997}, {"currency", "USD"}}));
+        QCOMPARE(today.value("revenue").toObject(),
+                 QJsonObject({{"minor", 5997}, {"currency", "USD"}}));
         QCOMPARE(today.value("date").toString(), QDate::currentDate().toString(Qt::ISODate));
-        QCOMPARE(today.value("yesterday").toObject(), QJsonObject({{"revenue", QJsonValue::Null}, {"sales", 0}}));
+        QCOMPARE(today.value("yesterday").toObject(),
+                 QJsonObject({{"revenue", QJsonValue::Null}, {"sales", 0}}));
         const QJsonObject account = today.value("accounts").toArray().first().toObject();
         QCOMPARE(account.value("label").toString(), "Ana Lindqvist");
         QCOMPARE(account.value("sales").toInt(), 3);
@@ -65,7 +72,9 @@ private Q_SLOTS:
     void failuresAreSentences()
     {
         FakePlatformServer server;
-        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"success":false,"message":"The access token is invalid"})", 401));
+        server.on("GET", "/v2/user",
+                  ScriptedResponse::json(
+                      R"({"success":false,"message":"The access token is invalid"})", 401));
         server.on("GET", "/v2/sales", ScriptedResponse::json("{}", 500));
         KorvantaProcess korvanta(server.endpointsForAll());
 
@@ -83,7 +92,8 @@ private Q_SLOTS:
 
         // An account that fails its check reports "<label>: <message>".
         server.reset();
-        server.on("GET", "/v2/user", ScriptedResponse::json(R"({"user":{"email":"ana@example.com"}})"));
+        server.on("GET", "/v2/user",
+                  ScriptedResponse::json(R"({"user":{"email":"ana@example.com"}})"));
         server.on("GET", "/v2/sales", ScriptedResponse::json("{}", 503));
         QCOMPARE(korvanta.run({"--connect", "gumroad"}, "secret=ok\n").out, "ana@example.com\n");
         r = korvanta.run({"--check"});
@@ -97,10 +107,12 @@ private Q_SLOTS:
         FakePlatformServer server;
         server.on("GET", "/v2/user", ScriptedResponse::json(R"({"user":{"name":"Ana"}})"));
         KorvantaProcess korvanta(server.endpointsForAll());
-        korvanta.environment().insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/korvanta-bus");
+        korvanta.environment().insert("DBUS_SESSION_BUS_ADDRESS",
+                                      "unix:path=/nonexistent/korvanta-bus");
         const KorvantaRun r = korvanta.run({"--connect", "gumroad"}, "secret=gum\n");
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains("Your system keyring couldn't store the key") || r.err.contains("Your system keyring didn't answer"),
+        QVERIFY2(r.err.contains("Your system keyring couldn't store the key")
+                     || r.err.contains("Your system keyring didn't answer"),
                  qPrintable(r.err));
         QCOMPARE(korvanta.run({"--accounts"}).out, "");
     }
@@ -114,7 +126,8 @@ private Q_SLOTS:
         QVERIFY(held.tryLock(0));
         const KorvantaRun r = korvanta.run({"--check"});
         QCOMPARE(r.exitCode, 3);
-        QVERIFY(r.err.contains("Another Korvanta is using its data folder. Quit it and try again."));
+        QVERIFY(
+            r.err.contains("Another Korvanta is using its data folder. Quit it and try again."));
         held.unlock();
         QCOMPARE(korvanta.run({"--check"}).exitCode, 0);
     }

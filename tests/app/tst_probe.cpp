@@ -14,14 +14,19 @@ private Q_SLOTS:
     void probePrintsOneLinePerConnector()
     {
         FakePlatformServer server;
-        server.on("GET", "/v1/events", ScriptedResponse::json(R"({"object":"list","data":[],"has_more":false})"),
+        server.on("GET", "/v1/events",
+                  ScriptedResponse::json(R"({"object":"list","data":[],"has_more":false})"),
                   "api.stripe.com");
         server.on("GET", "/v1/account",
-                  ScriptedResponse::json(R"({"id":"acct_1","settings":{"dashboard":{"display_name":"Probe Shop"}}})"),
+                  ScriptedResponse::json(
+                      R"({"id":"acct_1","settings":{"dashboard":{"display_name":"Probe Shop"}}})"),
                   "api.stripe.com");
-        server.on("GET", "/v2/user",
-                  ScriptedResponse::json(R"({"error":"invalid_token","error_description":"The access token is invalid"})", 401),
-                  "api.gumroad.com");
+        server.on(
+            "GET", "/v2/user",
+            ScriptedResponse::json(
+                R"({"error":"invalid_token","error_description":"The access token is invalid"})",
+                401),
+            "api.gumroad.com");
         const KorvantaRun probe = KorvantaProcess(server.endpointsForAll()).run({"--probe"});
         QCOMPARE(probe.exitCode, 0);
 
@@ -32,7 +37,9 @@ private Q_SLOTS:
         const QStringList lines = probe.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), platforms.size());
         for (int i = 0; i < lines.size(); ++i)
-            QVERIFY2(lines[i].startsWith(platforms[i] + ": ") && lines[i].size() > platforms[i].size() + 2, qPrintable(lines[i]));
+            QVERIFY2(lines[i].startsWith(platforms[i] + ": ")
+                         && lines[i].size() > platforms[i].size() + 2,
+                     qPrintable(lines[i]));
         QVERIFY(lines.contains("stripe: OK?? Probe Shop (test mode)"));
         QVERIFY(lines.contains("gumroad: Gumroad: The access token is invalid"));
 

@@ -74,7 +74,11 @@ private Q_SLOTS:
         const QString file = dir.filePath("Korvanta.conf");
         Keychain keychain(service);
         Account a{QUuid::createUuid(), Platform::Gumroad, "Ana's shop", {}, false};
-        Account b{QUuid::createUuid(), Platform::WooCommerce, "shop.example", {{"site", "https://shop.example"}}, false};
+        Account b{QUuid::createUuid(),
+                  Platform::WooCommerce,
+                  "shop.example",
+                  {{"site", "https://shop.example"}},
+                  false};
         {
             QSettings settings(file, QSettings::IniFormat);
             AccountStore store(settings, keychain);
@@ -89,7 +93,8 @@ private Q_SLOTS:
         AccountStore store(settings, restarted);
         QCOMPARE(store.accounts(), QList<Account>({a, b}));
         QCOMPARE(runTask(restarted.get(b.id)).key, "cs_2");
-        const QJsonDocument stored = QJsonDocument::fromJson(settings.value("accounts.v1").toByteArray());
+        const QJsonDocument stored =
+            QJsonDocument::fromJson(settings.value("accounts.v1").toByteArray());
         QCOMPARE(stored.array().first().toObject().value("id").toString(), accountKey(a.id));
 
         runTask(store.remove(a.id));
@@ -104,8 +109,10 @@ private Q_SLOTS:
         QSettings settings(dir.filePath("Korvanta.conf"), QSettings::IniFormat);
         Keychain keychain(service);
         const Account good{QUuid::createUuid(), Platform::Stripe, "Stripe", {}, false};
-        const QByteArray damaged = "[" + QJsonDocument(good.toJson()).toJson() + R"(,{"id":"nope"}])";
-        for (const QByteArray &value : {QByteArray("not json"), QByteArray(R"({"id":1})"), damaged}) {
+        const QByteArray damaged =
+            "[" + QJsonDocument(good.toJson()).toJson() + R"(,{"id":"nope"}])";
+        for (const QByteArray &value :
+             {QByteArray("not json"), QByteArray(R"({"id":1})"), damaged}) {
             settings.clear();
             settings.setValue("accounts.v1", value);
             AccountStore store(settings, keychain);

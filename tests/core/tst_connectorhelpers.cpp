@@ -11,13 +11,19 @@ class TestConnectorHelpers : public QObject {
 private Q_SLOTS:
     void wrongTypesCountAsAbsent()
     {
-        const QJsonValue doc = QJsonDocument::fromJson(
-            R"({"a":{"b":{"c":"x"}},"n":1200,"f":12.5,"big":9007199254740993,"s":"1200","e":"","arr":[1,{"k":1},"x"]})").object();
-        QCOMPARE(Json::string(Json::at(doc, {QLatin1String("a"), QLatin1String("b"), QLatin1String("c")})), "x");
-        QVERIFY(Json::at(doc, {QLatin1String("a"), QLatin1String("x"), QLatin1String("c")}).isUndefined());
+        const QJsonValue doc =
+            QJsonDocument::fromJson(
+                R"({"a":{"b":{"c":"x"}},"n":1200,"f":12.5,"big":9007199254740993,"s":"1200","e":"","arr":[1,{"k":1},"x"]})")
+                .object();
+        QCOMPARE(Json::string(
+                     Json::at(doc, {QLatin1String("a"), QLatin1String("b"), QLatin1String("c")})),
+                 "x");
+        QVERIFY(Json::at(doc, {QLatin1String("a"), QLatin1String("x"), QLatin1String("c")})
+                    .isUndefined());
         QVERIFY(Json::at(doc, {QLatin1String("n"), QLatin1String("c")}).isUndefined());
         QCOMPARE(Json::wholeNumber(doc[QLatin1String("n")]), 1200);
-        QCOMPARE(Json::wholeNumber(doc[QLatin1String("big")]), 9007199254740993LL); // exact beyond 2^53
+        QCOMPARE(Json::wholeNumber(doc[QLatin1String("big")]),
+                 9007199254740993LL); // exact beyond 2^53
         QVERIFY(!Json::wholeNumber(doc[QLatin1String("f")]));
         QVERIFY(!Json::wholeNumber(doc[QLatin1String("s")]));
         QVERIFY(!Json::text(doc[QLatin1String("e")]));
@@ -31,15 +37,19 @@ private Q_SLOTS:
         TestHttp t;
         t.server.on("GET", "/v1/events", ScriptedResponse::json("{}"));
         const QUrl url = queryUrl(QUrl("https://api.stripe.com/v1"), "events",
-                                  {{"types[]", "charge.succeeded"}, {"types[]", "charge.failed"},
-                                   {"created[gt]", "1764917817"}, {"after", "2026-12-05T06:56:57+01:00"},
+                                  {{"types[]", "charge.succeeded"},
+                                   {"types[]", "charge.failed"},
+                                   {"created[gt]", "1764917817"},
+                                   {"after", "2026-12-05T06:56:57+01:00"},
                                    {"q", "a b&c=d"}});
         runTask(t.http.json(Http::request(url), Platform::Stripe));
         const RecordedRequest &r = t.server.requests().first();
         QCOMPARE(r.path, "/v1/events");
-        const QList<std::pair<QString, QString>> expected{
-            {"types[]", "charge.succeeded"}, {"types[]", "charge.failed"}, {"created[gt]", "1764917817"},
-            {"after", "2026-12-05T06:56:57+01:00"}, {"q", "a b&c=d"}};
+        const QList<std::pair<QString, QString>> expected{{"types[]", "charge.succeeded"},
+                                                          {"types[]", "charge.failed"},
+                                                          {"created[gt]", "1764917817"},
+                                                          {"after", "2026-12-05T06:56:57+01:00"},
+                                                          {"q", "a b&c=d"}};
         QCOMPARE(r.query, expected);
         QCOMPARE(queryUrl(QUrl("https://x.test/api/v1/"), "/payments").path(), "/api/v1/payments");
     }

@@ -38,7 +38,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath("nested/Korvanta/events.json");
         const QUuid account = QUuid::createUuid();
-        const QList<SaleEvent> three{sale("a", account, noon.addSecs(-3600)), sale("b", account, noon.addSecs(-1800)),
+        const QList<SaleEvent> three{sale("a", account, noon.addSecs(-3600)),
+                                     sale("b", account, noon.addSecs(-1800)),
                                      sale("c", account, noon.addSecs(-60))};
         {
             EventStore store(path);
@@ -48,20 +49,23 @@ private Q_SLOTS:
         // A restart neither replays nor forgets.
         EventStore store(path);
         QCOMPARE(*store.lastPoll(account), noon);
-        const auto fresh = store.ingest(three + QList{sale("d", account, noon), sale("d", account, noon)}, account,
-                                        noon.addSecs(120));
+        const auto fresh =
+            store.ingest(three + QList{sale("d", account, noon), sale("d", account, noon)}, account,
+                         noon.addSecs(120));
         QCOMPARE(ids(fresh), QStringList({"d"}));
         QCOMPARE(store.recent().size(), 4);
         QVERIFY(QFileInfo(path).permissions() & QFile::ReadOwner);
         QVERIFY(!(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther)));
-        QVERIFY(!(QFileInfo(QFileInfo(path).absolutePath()).permissions() & (QFile::ReadGroup | QFile::ReadOther)));
+        QVERIFY(!(QFileInfo(QFileInfo(path).absolutePath()).permissions()
+                  & (QFile::ReadGroup | QFile::ReadOther)));
     }
 
     void storedFormat()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("events.json");
-        const QUuid account = QUuid::fromString(QStringLiteral("6f1e3c1a-0b7d-4c1e-9a55-0123456789ab"));
+        const QUuid account =
+            QUuid::fromString(QStringLiteral("6f1e3c1a-0b7d-4c1e-9a55-0123456789ab"));
         EventStore store(path);
         store.ingest({sale("x\"y", account, noon)}, account, noon);
         QFile f(path);
@@ -86,8 +90,9 @@ private Q_SLOTS:
         const QUuid b = QUuid::createUuid();
         store.ingest({}, a, noon.addDays(-10));
         const QDateTime edge = noon.addSecs(-EventStore::keepSeconds);
-        QCOMPARE(ids(store.ingest({sale("edge", a, edge), sale("older", a, edge.addSecs(-1))}, a, noon)),
-                 QStringList({"edge", "older"}));
+        QCOMPARE(
+            ids(store.ingest({sale("edge", a, edge), sale("older", a, edge.addSecs(-1))}, a, noon)),
+            QStringList({"edge", "older"}));
         QCOMPARE(ids(store.recent()), QStringList({"edge"}));
         // "older" stays seen while the platform still reports it...
         QVERIFY(store.seen(a).contains("older"));
@@ -96,7 +101,8 @@ private Q_SLOTS:
         QVERIFY(!store.seen(a).contains("older"));
         QVERIFY(store.seen(a).contains("new"));
         // An event pruned everywhere comes back as new (connectors bound the age by the cut-off).
-        QCOMPARE(ids(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120))), QStringList({"older"}));
+        QCOMPARE(ids(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120))),
+                 QStringList({"older"}));
         // Pruning applies to every account's events at each ingest.
         store.ingest({}, b, noon);
         store.ingest({sale("b1", b, noon)}, b, noon.addSecs(1));
@@ -117,7 +123,8 @@ private Q_SLOTS:
         store.forget(a);
         QVERIFY(!store.lastPoll(a));
         QCOMPARE(ids(store.recent()), QStringList({"o1"}));
-        QVERIFY(store.ingest({sale("s1", a, noon), sale("s2", a, noon)}, a, noon.addSecs(120)).isEmpty());
+        QVERIFY(store.ingest({sale("s1", a, noon), sale("s2", a, noon)}, a, noon.addSecs(120))
+                    .isEmpty());
         QCOMPARE(store.recent().size(), 3);
     }
 
@@ -129,9 +136,10 @@ private Q_SLOTS:
         // Berlin is UTC+1 in December: today began at 23:00 UTC the day before.
         const QDateTime startOfToday(QDate(2026, 12, 4), QTime(23, 0), Qt::UTC);
         store.ingest({}, a, noon);
-        store.ingest({sale("today-start", a, startOfToday), sale("yesterday-start", a, startOfToday.addSecs(-86400)),
-                      sale("before", a, startOfToday.addSecs(-86401)), sale("late", a, startOfToday.addSecs(-1)),
-                      sale("now", a, noon)},
+        store.ingest({sale("today-start", a, startOfToday),
+                      sale("yesterday-start", a, startOfToday.addSecs(-86400)),
+                      sale("before", a, startOfToday.addSecs(-86401)),
+                      sale("late", a, startOfToday.addSecs(-1)), sale("now", a, noon)},
                      a, noon);
         QCOMPARE(ids(store.today(noon)), QStringList({"now", "today-start"}));
         QCOMPARE(ids(store.yesterday(noon)), QStringList({"yesterday-start", "late"}));
@@ -142,7 +150,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath("events.json");
         const QUuid a = QUuid::createUuid();
-        for (const QByteArray &bad : {QByteArray("{\"seen\": {"), QByteArray("[1,2]"), QByteArray("\x00\xff", 2)}) {
+        for (const QByteArray &bad :
+             {QByteArray("{\"seen\": {"), QByteArray("[1,2]"), QByteArray("\x00\xff", 2)}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bad);
@@ -158,9 +167,10 @@ private Q_SLOTS:
         QCOMPARE(aside.size(), 3);
 
         // Wrong types inside an otherwise sound file count as absent; good events survive.
-        QJsonObject root{{"seen", QJsonObject{{"K", "not an array"}}},
-                         {"recent", QJsonArray{sale("good", a, noon).toJson(), QJsonObject{{"id", 5}}, "junk"}},
-                         {"lastPoll", QJsonObject{{"K", "yesterday"}}}};
+        QJsonObject root{
+            {"seen", QJsonObject{{"K", "not an array"}}},
+            {"recent", QJsonArray{sale("good", a, noon).toJson(), QJsonObject{{"id", 5}}, "junk"}},
+            {"lastPoll", QJsonObject{{"K", "yesterday"}}}};
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QJsonDocument(root).toJson());

@@ -25,19 +25,31 @@ void TestHttpClient::errorMessageShapes_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("message"); // "<none>" for no message
-    QTest::newRow("error object message") << QByteArray(R"({"error":{"message":"Invalid API Key"}})") << "Invalid API Key";
+    QTest::newRow("error object message")
+        << QByteArray(R"({"error":{"message":"Invalid API Key"}})") << "Invalid API Key";
     QTest::newRow("error object detail") << QByteArray(R"({"error":{"detail":"Nope"}})") << "Nope";
-    QTest::newRow("error object without text stops") << QByteArray(R"({"error":{"code":1},"message":"later"})") << "<none>";
-    QTest::newRow("error string with description") << QByteArray(R"({"error":"invalid_client","error_description":"Bad client"})") << "Bad client";
-    QTest::newRow("error string alone") << QByteArray(R"({"error":"invalid_client"})") << "invalid_client";
-    QTest::newRow("errors first title") << QByteArray(R"({"errors":[{"title":"Unauthenticated"}]})") << "Unauthenticated";
-    QTest::newRow("errors detail before message") << QByteArray(R"({"errors":[{"message":"m","detail":"d"}]})") << "d";
-    QTest::newRow("errors element without text") << QByteArray(R"({"errors":[{"code":3}],"message":"top"})") << "<none>";
-    QTest::newRow("empty errors falls through") << QByteArray(R"({"errors":[],"message":"top"})") << "top";
-    QTest::newRow("top detail before message") << QByteArray(R"({"detail":"d","message":"m"})") << "d";
+    QTest::newRow("error object without text stops")
+        << QByteArray(R"({"error":{"code":1},"message":"later"})") << "<none>";
+    QTest::newRow("error string with description")
+        << QByteArray(R"({"error":"invalid_client","error_description":"Bad client"})")
+        << "Bad client";
+    QTest::newRow("error string alone")
+        << QByteArray(R"({"error":"invalid_client"})") << "invalid_client";
+    QTest::newRow("errors first title")
+        << QByteArray(R"({"errors":[{"title":"Unauthenticated"}]})") << "Unauthenticated";
+    QTest::newRow("errors detail before message")
+        << QByteArray(R"({"errors":[{"message":"m","detail":"d"}]})") << "d";
+    QTest::newRow("errors element without text")
+        << QByteArray(R"({"errors":[{"code":3}],"message":"top"})") << "<none>";
+    QTest::newRow("empty errors falls through")
+        << QByteArray(R"({"errors":[],"message":"top"})") << "top";
+    QTest::newRow("top detail before message")
+        << QByteArray(R"({"detail":"d","message":"m"})") << "d";
     QTest::newRow("array body") << QByteArray(R"([{"message":"x"}])") << "<none>";
     QTest::newRow("not json") << QByteArray("<html>") << "<none>";
-    QTest::newRow("wrong types") << QByteArray(R"({"error":5,"errors":"x","detail":1,"message":null})") << "<none>";
+    QTest::newRow("wrong types") << QByteArray(
+        R"({"error":5,"errors":"x","detail":1,"message":null})")
+                                 << "<none>";
 }
 
 void TestHttpClient::errorMessageShapes()
@@ -49,9 +61,12 @@ void TestHttpClient::errorMessageShapes()
 
 void TestHttpClient::statusSentences()
 {
-    QCOMPARE(Http::statusError(401, Platform::Stripe).message(), "Stripe rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(403, Platform::Gumroad).message(), "Gumroad rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(404, Platform::Shopify).message(), "Shopify couldn't find that address. Check the store or shop address");
+    QCOMPARE(Http::statusError(401, Platform::Stripe).message(),
+             "Stripe rejected the key. It may have been revoked");
+    QCOMPARE(Http::statusError(403, Platform::Gumroad).message(),
+             "Gumroad rejected the key. It may have been revoked");
+    QCOMPARE(Http::statusError(404, Platform::Shopify).message(),
+             "Shopify couldn't find that address. Check the store or shop address");
     QCOMPARE(Http::statusError(429, Platform::Paddle).message(), "Paddle asked us to slow down");
     QCOMPARE(Http::statusError(0, Platform::Dodo).message(), "Dodo Payments answered 0");
     QCOMPARE(Http::statusError(503, Platform::Whop).message(), "Whop answered 503");
@@ -61,9 +76,11 @@ void TestHttpClient::jsonOutcomes()
 {
     TestHttp t;
     const auto get = [&](const QString &path) {
-        return t.http.json(Http::request(QUrl(QStringLiteral("https://api.stripe.com") + path)), Platform::Stripe);
+        return t.http.json(Http::request(QUrl(QStringLiteral("https://api.stripe.com") + path)),
+                           Platform::Stripe);
     };
-    t.server.on("GET", "/401msg", ScriptedResponse::json(R"({"error":{"message":"Invalid API Key provided"}})", 401));
+    t.server.on("GET", "/401msg",
+                ScriptedResponse::json(R"({"error":{"message":"Invalid API Key provided"}})", 401));
     t.server.on("GET", "/401empty", ScriptedResponse::json("", 401));
     t.server.on("GET", "/429msg", ScriptedResponse::json(R"({"message":"slow"})", 429));
     t.server.on("GET", "/500msg", ScriptedResponse::json(R"({"message":"boom"})", 500));
@@ -81,7 +98,8 @@ void TestHttpClient::jsonOutcomes()
 
     // Nobody listening: the transport's own description, not an HTTP sentence.
     Http offline(std::get<Endpoints>(Endpoints::parse(QStringLiteral("*=http://127.0.0.1:1"))));
-    const QString refused = failureOf(offline.json(Http::request(QUrl("https://api.stripe.com/x")), Platform::Stripe));
+    const QString refused =
+        failureOf(offline.json(Http::request(QUrl("https://api.stripe.com/x")), Platform::Stripe));
     QVERIFY2(refused.contains("refused", Qt::CaseInsensitive), qPrintable(refused));
 }
 
@@ -89,8 +107,9 @@ void TestHttpClient::requestCarriesIdentityAndHeaders()
 {
     TestHttp t;
     t.server.on("GET", "/v1/events", ScriptedResponse::json("{}"));
-    auto request = Http::request(QUrl("https://api.stripe.com/v1/events?limit=1"), QStringLiteral("rk_test_1"),
-                                 {{"Accept", "application/vnd.api+json"}, {"Square-Version", "2025-01-23"}});
+    auto request =
+        Http::request(QUrl("https://api.stripe.com/v1/events?limit=1"), QStringLiteral("rk_test_1"),
+                      {{"Accept", "application/vnd.api+json"}, {"Square-Version", "2025-01-23"}});
     runTask(t.http.json(request, Platform::Stripe));
     QCOMPARE(t.server.requests().size(), 1);
     const RecordedRequest &r = t.server.requests().first();
@@ -122,7 +141,8 @@ void TestHttpClient::redirectsKeepKeysOnTheirHost()
 
     // A form post holding a client secret is not re-sent to another origin.
     t.server.reset();
-    t.server.on("POST", "/admin/oauth/access_token", {307, {}, {{"Location", "https://elsewhere.example/steal"}}});
+    t.server.on("POST", "/admin/oauth/access_token",
+                {307, {}, {{"Location", "https://elsewhere.example/steal"}}});
     HttpRequest post = Http::request(QUrl("https://shop.myshopify.com/admin/oauth/access_token"));
     post.method = "POST";
     post.body = "client_id=a&client_secret=b";
@@ -136,16 +156,19 @@ void TestHttpClient::timeLimits()
     t.server.on("GET", "/hang", ScriptedResponse::hang());
     QElapsedTimer timer;
     timer.start();
-    const QString failure = failureOf(t.http.json(Http::request(QUrl("https://api.stripe.com/hang")), Platform::Stripe));
+    const QString failure = failureOf(
+        t.http.json(Http::request(QUrl("https://api.stripe.com/hang")), Platform::Stripe));
     QCOMPARE(failure, "The request timed out.");
 }
 
 void TestHttpClient::endpointsRefuseNonLoopback()
 {
-    for (const char *bad : {"*=http://10.0.0.1", "api.stripe.com=https://example.com", "*=ftp://127.0.0.1",
-                            "nohost", "*=http://127.0.0.1/path", "*=http://user@127.0.0.1"})
+    for (const char *bad :
+         {"*=http://10.0.0.1", "api.stripe.com=https://example.com", "*=ftp://127.0.0.1", "nohost",
+          "*=http://127.0.0.1/path", "*=http://user@127.0.0.1"})
         QVERIFY2(std::holds_alternative<QString>(Endpoints::parse(QString::fromLatin1(bad))), bad);
-    const auto ok = Endpoints::parse(QStringLiteral("api.stripe.com=http://127.0.0.2:8080, *=http://[::1]:9,x=https://localhost"));
+    const auto ok = Endpoints::parse(QStringLiteral(
+        "api.stripe.com=http://127.0.0.2:8080, *=http://[::1]:9,x=https://localhost"));
     QVERIFY(std::holds_alternative<Endpoints>(ok));
     const Endpoints e = std::get<Endpoints>(ok);
     const auto route = e.route(QUrl("https://API.stripe.com/v1/events?a=1&b=2"));
@@ -158,15 +181,19 @@ void TestHttpClient::isoDates()
 {
     const QDateTime half = *Iso::date(QJsonValue("2026-12-05T06:56:57.5Z"));
     QCOMPARE(half, QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC));
-    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57Z")), QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
-    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T08:56:57+02:00")), QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
-    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57.123456-0130")), QDateTime(QDate(2026, 12, 5), QTime(8, 26, 57, 123), Qt::UTC));
-    for (const QJsonValue &bad : {QJsonValue(1764917817), QJsonValue("2026-12-05"), QJsonValue("2026-12-05T06:56Z"),
-                                  QJsonValue("2026-13-05T06:56:57Z"), QJsonValue("2026-12-05 06:56:57Z"), QJsonValue(),
-                                  QJsonValue("2026-12-05T06:56:57"), QJsonValue("2026-12-05T06:56:57.Z"),
-                                  QJsonValue("2026-12-05T06:56:57+2:00"), QJsonValue("2026-12-05T06:56:57Zx"),
-                                  QJsonValue("2026-12-05T06:56:57.1234567890Z"), QJsonValue("2026-02-30T06:56:57Z"),
-                                  QJsonValue(QString::fromUtf8("２０２６-12-05T06:56:57Z"))})
+    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57Z")),
+             QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
+    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T08:56:57+02:00")),
+             QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
+    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57.123456-0130")),
+             QDateTime(QDate(2026, 12, 5), QTime(8, 26, 57, 123), Qt::UTC));
+    for (const QJsonValue &bad :
+         {QJsonValue(1764917817), QJsonValue("2026-12-05"), QJsonValue("2026-12-05T06:56Z"),
+          QJsonValue("2026-13-05T06:56:57Z"), QJsonValue("2026-12-05 06:56:57Z"), QJsonValue(),
+          QJsonValue("2026-12-05T06:56:57"), QJsonValue("2026-12-05T06:56:57.Z"),
+          QJsonValue("2026-12-05T06:56:57+2:00"), QJsonValue("2026-12-05T06:56:57Zx"),
+          QJsonValue("2026-12-05T06:56:57.1234567890Z"), QJsonValue("2026-02-30T06:56:57Z"),
+          QJsonValue(QString::fromUtf8("２０２６-12-05T06:56:57Z"))})
         QVERIFY(!Iso::date(bad));
     QCOMPARE(Iso::plain(half), "2026-12-05T06:56:57Z");
     QCOMPARE(Iso::frac(half), "2026-12-05T06:56:57.500Z");

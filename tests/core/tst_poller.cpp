@@ -16,21 +16,26 @@ namespace {
 
 // A platform as small as a platform gets: one GET that lists events since the
 // cut-off. It talks real HTTP to the fake server like every connector.
-template<int Interval>
+template <int Interval>
 struct ListSource {
     static KeyHelp help() { return {}; }
     static constexpr double minInterval = Interval;
-    static QCoro::Task<QString> verify(SourceContext, QString, Extra) { co_return QStringLiteral("List"); }
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
-                                               QDateTime since)
+    static QCoro::Task<QString> verify(SourceContext, QString, Extra)
+    {
+        co_return QStringLiteral("List");
+    }
+    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
+                                               QUuid account, QDateTime since)
     {
         QUrl url(QStringLiteral("https://api.list.test/events"));
-        url.setQuery(QStringLiteral("since=") + Iso::plain(since) + QStringLiteral("&shop=") + extra.value("shop"));
-        const QJsonValue body = co_await ctx.http.json(Http::request(url, secret), Platform::Gumroad);
+        url.setQuery(QStringLiteral("since=") + Iso::plain(since) + QStringLiteral("&shop=")
+                     + extra.value("shop"));
+        const QJsonValue body =
+            co_await ctx.http.json(Http::request(url, secret), Platform::Gumroad);
         QList<SaleEvent> events;
         for (const QJsonObject &o : Json::objects(body))
-            events.append({o.value("id").toString(), account, Platform::Gumroad, SaleEvent::Kind::Sale, "Zine",
-                           Money{500, "USD"}, ctx.clock.now()});
+            events.append({o.value("id").toString(), account, Platform::Gumroad,
+                           SaleEvent::Kind::Sale, "Zine", Money{500, "USD"}, ctx.clock.now()});
         co_return events;
     }
 };
@@ -154,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(f.server.requests().size(), 2); // 295 s
         // Failures are spaced too.
         f.server.reset();
-        f.server.on("GET", "/events", ScriptedResponse::json(R"({"error":{"message":"Rate limit"}})", 400));
+        f.server.on("GET", "/events",
+                    ScriptedResponse::json(R"({"error":{"message":"Rate limit"}})", 400));
         f.clock.advance(std::chrono::seconds(300), std::chrono::seconds(300));
         runTask(f.poller.pollAll());
         QCOMPARE(f.poller.error(a.id), "Gumroad: Rate limit");
@@ -194,7 +200,8 @@ private Q_SLOTS:
         Fixture f;
         const Account a = f.add(Platform::Gumroad, "nokey", false, false);
         runTask(f.poller.pollAll());
-        QCOMPARE(f.poller.error(a.id), "The key is missing from your system keyring. Reconnect Gumroad");
+        QCOMPARE(f.poller.error(a.id),
+                 "The key is missing from your system keyring. Reconnect Gumroad");
         QVERIFY(f.server.requests().isEmpty());
         // A platform without a connector is left alone.
         const Account unknown = f.add(Platform::Whop, "whop");
@@ -214,7 +221,8 @@ private Q_SLOTS:
             co_await QCoro::sleepFor(std::chrono::milliseconds(1));
             throw SourceError("Polar answered 500");
         };
-        QCOMPARE(failureOf(withTimeout(clock, std::chrono::seconds(45), failing())), "Polar answered 500");
+        QCOMPARE(failureOf(withTimeout(clock, std::chrono::seconds(45), failing())),
+                 "Polar answered 500");
     }
 };
 

@@ -35,20 +35,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("currency");
         QTest::addColumn<qint64>("minor"); // -1 with "none" currency: no value
         QTest::addColumn<QString>("code");
-        QTest::newRow("usd half") << "12.5" << "usd" << qint64(1250) << "USD";
-        QTest::newRow("usd two digits") << "12.50" << "USD" << qint64(1250) << "USD";
-        QTest::newRow("yen whole") << "1500" << "JPY" << qint64(1500) << "JPY";
-        QTest::newRow("dinar three") << "1.234" << "kwd" << qint64(1234) << "KWD";
-        QTest::newRow("negative") << "-3.10" << "eur" << qint64(-310) << "EUR";
-        QTest::newRow("leading dot") << ".5" << "usd" << qint64(50) << "USD";
-        QTest::newRow("extra digits round") << "0.125" << "usd" << qint64(13) << "USD";
-        QTest::newRow("no float drift") << "0.29" << "usd" << qint64(29) << "USD";
-        QTest::newRow("huge exact") << "92233720368547758.07" << "usd" << qint64(9223372036854775807LL) << "USD";
-        QTest::newRow("text") << "twelve" << "usd" << qint64(-1) << "none";
-        QTest::newRow("empty") << "" << "usd" << qint64(-1) << "none";
-        QTest::newRow("grouping") << "1,200.00" << "usd" << qint64(-1) << "none";
-        QTest::newRow("trailing junk") << "12abc" << "usd" << qint64(-1) << "none";
-        QTest::newRow("overflow") << "99999999999999999999" << "usd" << qint64(-1) << "none";
+        QTest::newRow("usd half") << "12.5"
+                                  << "usd" << qint64(1250) << "USD";
+        QTest::newRow("usd two digits") << "12.50"
+                                        << "USD" << qint64(1250) << "USD";
+        QTest::newRow("yen whole") << "1500"
+                                   << "JPY" << qint64(1500) << "JPY";
+        QTest::newRow("dinar three") << "1.234"
+                                     << "kwd" << qint64(1234) << "KWD";
+        QTest::newRow("negative") << "-3.10"
+                                  << "eur" << qint64(-310) << "EUR";
+        QTest::newRow("leading dot") << ".5"
+                                     << "usd" << qint64(50) << "USD";
+        QTest::newRow("extra digits round") << "0.125"
+                                            << "usd" << qint64(13) << "USD";
+        QTest::newRow("no float drift") << "0.29"
+                                        << "usd" << qint64(29) << "USD";
+        QTest::newRow("huge exact") << "92233720368547758.07"
+                                    << "usd" << qint64(9223372036854775807LL) << "USD";
+        QTest::newRow("text") << "twelve"
+                              << "usd" << qint64(-1) << "none";
+        QTest::newRow("empty") << ""
+                               << "usd" << qint64(-1) << "none";
+        QTest::newRow("grouping") << "1,200.00"
+                                  << "usd" << qint64(-1) << "none";
+        QTest::newRow("trailing junk") << "12abc"
+                                       << "usd" << qint64(-1) << "none";
+        QTest::newRow("overflow") << "99999999999999999999"
+                                  << "usd" << qint64(-1) << "none";
     }
 
     void fromDecimal()
@@ -79,13 +93,21 @@ private Q_SLOTS:
         const QLocale de(QLocale::German, QLocale::Germany);
         QCOMPARE((Money{1250, "EUR"}).formatted(false, de), QString::fromUtf8("12,50\u00a0€"));
         // The most negative amount still formats instead of overflowing.
-        QVERIFY((Money{std::numeric_limits<qint64>::min(), "USD"}).formatted(false, us).startsWith(minus));
+        QVERIFY((Money{std::numeric_limits<qint64>::min(), "USD"})
+                    .formatted(false, us)
+                    .startsWith(minus));
     }
 
     void storedForms()
     {
-        const QUuid account = QUuid::fromString(QStringLiteral("{6f1e3c1a-0b7d-4c1e-9a55-0123456789ab}"));
-        SaleEvent e{"ch_1", account, Platform::Stripe, SaleEvent::Kind::Refund, "Book", Money{-400, "USD"},
+        const QUuid account =
+            QUuid::fromString(QStringLiteral("{6f1e3c1a-0b7d-4c1e-9a55-0123456789ab}"));
+        SaleEvent e{"ch_1",
+                    account,
+                    Platform::Stripe,
+                    SaleEvent::Kind::Refund,
+                    "Book",
+                    Money{-400, "USD"},
                     QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC)};
         const QJsonObject json = e.toJson();
         QCOMPARE(json.value("account").toString(), "6F1E3C1A-0B7D-4C1E-9A55-0123456789AB");
@@ -116,16 +138,25 @@ private Q_SLOTS:
     void revenueSum()
     {
         const auto event = [](std::optional<Money> m) {
-            return SaleEvent{"x", QUuid::createUuid(), Platform::Stripe, SaleEvent::Kind::Sale, "t", m, QDateTime::currentDateTimeUtc()};
+            return SaleEvent{"x",
+                             QUuid::createUuid(),
+                             Platform::Stripe,
+                             SaleEvent::Kind::Sale,
+                             "t",
+                             m,
+                             QDateTime::currentDateTimeUtc()};
         };
         QVERIFY(!Revenue::sum({}));
         QVERIFY(!Revenue::sum({event(std::nullopt)}));
-        const auto mixed = Revenue::sum({event(Money{100, "EUR"}), event(Money{200, "USD"}), event(Money{300, "USD"}),
-                                         event(std::nullopt), event(Money{-50, "USD"})});
+        const auto mixed =
+            Revenue::sum({event(Money{100, "EUR"}), event(Money{200, "USD"}),
+                          event(Money{300, "USD"}), event(std::nullopt), event(Money{-50, "USD"})});
         QCOMPARE(*mixed, (Money{450, "USD"}));
         // On a tie the currency met first wins, whatever the order of counting.
-        QCOMPARE(Revenue::sum({event(Money{1, "EUR"}), event(Money{2, "USD"}), event(Money{3, "USD"}),
-                               event(Money{4, "EUR"})})->currency, "EUR");
+        QCOMPARE(Revenue::sum({event(Money{1, "EUR"}), event(Money{2, "USD"}),
+                               event(Money{3, "USD"}), event(Money{4, "EUR"})})
+                     ->currency,
+                 "EUR");
         const qint64 max = std::numeric_limits<qint64>::max();
         QCOMPARE(Revenue::sum({event(Money{max, "USD"}), event(Money{max, "USD"})})->minor, max);
     }

@@ -27,7 +27,10 @@ QJsonObject payment(const QString &id, const Changes &changes = {})
     return p;
 }
 
-QByteArray list(const QJsonArray &items) { return QJsonDocument(QJsonObject{{"items", items}}).toJson(); }
+QByteArray list(const QJsonArray &items)
+{
+    return QJsonDocument(QJsonObject{{"items", items}}).toJson();
+}
 
 }
 
@@ -40,10 +43,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("label");
-        QTest::newRow("live") << liveKey << "live.dodopayments.com" << "Dodo Payments";
-        QTest::newRow("test") << testKey << "test.dodopayments.com" << "Dodo Payments (test mode)";
-        QTest::newRow("test prefix only at the start") << "sk_dodo_test_1" << "live.dodopayments.com" << "Dodo Payments";
-        QTest::newRow("prefix is case-sensitive") << "DODO_TEST_1" << "live.dodopayments.com" << "Dodo Payments";
+        QTest::newRow("live") << liveKey << "live.dodopayments.com"
+                              << "Dodo Payments";
+        QTest::newRow("test") << testKey << "test.dodopayments.com"
+                              << "Dodo Payments (test mode)";
+        QTest::newRow("test prefix only at the start") << "sk_dodo_test_1"
+                                                       << "live.dodopayments.com"
+                                                       << "Dodo Payments";
+        QTest::newRow("prefix is case-sensitive") << "DODO_TEST_1"
+                                                  << "live.dodopayments.com"
+                                                  << "Dodo Payments";
     }
 
     void environments()
@@ -59,7 +68,8 @@ private Q_SLOTS:
         QCOMPARE(requests.size(), 2);
         QCOMPARE(requests[0].rawTarget, "/payments?page_size=1");
         QCOMPARE(requests[1].path, "/payments");
-        QCOMPARE(requests[1].query, (Query{{"created_at_gte", "2026-12-05T06:56:57Z"}, {"page_size", "100"}}));
+        QCOMPARE(requests[1].query,
+                 (Query{{"created_at_gte", "2026-12-05T06:56:57Z"}, {"page_size", "100"}}));
         for (const RecordedRequest &r : requests) {
             QCOMPARE(r.host(), host);
             QCOMPARE(r.header("Authorization"), "Bearer " + key.toUtf8());
@@ -70,24 +80,33 @@ private Q_SLOTS:
     void paymentMapping_data()
     {
         QTest::addColumn<QJsonObject>("element");
-        QTest::addColumn<QString>("expected"); // kind title | minor currency; empty when nothing is reported
+        QTest::addColumn<QString>(
+            "expected"); // kind title | minor currency; empty when nothing is reported
         const QJsonValue none(QJsonValue::Undefined);
         QTest::newRow("sale") << payment("p") << "sale Payment | 2900 USD";
-        QTest::newRow("renewal") << payment("p", {{"subscription_id", "sub_9Kd2LmP4qR"}}) << "renewal Subscription payment | 2900 USD";
-        QTest::newRow("failed") << payment("p", {{"status", "failed"}}) << "failed Payment | 2900 USD";
-        QTest::newRow("failed renewal") << payment("p", {{"status", "failed"}, {"subscription_id", "sub_1"}})
-                                        << "failed Subscription payment | 2900 USD";
-        for (const char *status : {"processing", "cancelled", "requires_customer_action", "partially_captured"})
+        QTest::newRow("renewal") << payment("p", {{"subscription_id", "sub_9Kd2LmP4qR"}})
+                                 << "renewal Subscription payment | 2900 USD";
+        QTest::newRow("failed") << payment("p", {{"status", "failed"}})
+                                << "failed Payment | 2900 USD";
+        QTest::newRow("failed renewal")
+            << payment("p", {{"status", "failed"}, {"subscription_id", "sub_1"}})
+            << "failed Subscription payment | 2900 USD";
+        for (const char *status :
+             {"processing", "cancelled", "requires_customer_action", "partially_captured"})
             QTest::newRow(status) << payment("p", {{"status", status}}) << "";
         QTest::newRow("no status") << payment("p", {{"status", none}}) << "";
         QTest::newRow("no payment id") << payment("p", {{"payment_id", none}}) << "";
         QTest::newRow("numeric payment id") << payment("p", {{"payment_id", 5}}) << "";
         QTest::newRow("no time") << payment("p", {{"created_at", none}}) << "";
         QTest::newRow("unreadable time") << payment("p", {{"created_at", 1764925502}}) << "";
-        QTest::newRow("no currency") << payment("p", {{"currency", none}}) << "sale Payment | 2900 USD";
-        QTest::newRow("currency unchanged") << payment("p", {{"currency", "inr"}}) << "sale Payment | 2900 inr";
-        QTest::newRow("amount as text") << payment("p", {{"total_amount", "2900"}}) << "sale Payment | 0 USD";
-        QTest::newRow("subscription id not text") << payment("p", {{"subscription_id", 77}}) << "sale Payment | 2900 USD";
+        QTest::newRow("no currency")
+            << payment("p", {{"currency", none}}) << "sale Payment | 2900 USD";
+        QTest::newRow("currency unchanged")
+            << payment("p", {{"currency", "inr"}}) << "sale Payment | 2900 inr";
+        QTest::newRow("amount as text")
+            << payment("p", {{"total_amount", "2900"}}) << "sale Payment | 0 USD";
+        QTest::newRow("subscription id not text")
+            << payment("p", {{"subscription_id", 77}}) << "sale Payment | 2900 USD";
     }
 
     void paymentMapping()
@@ -95,11 +114,17 @@ private Q_SLOTS:
         QFETCH(QJsonObject, element);
         QFETCH(QString, expected);
         TestHttp t;
-        t.server.on("GET", "/payments", ScriptedResponse::json(list({element, payment("pay_other", {{"status", "processing"}})})));
-        const QList<SaleEvent> events = runTask(DodoSource::fetch(t.context(), liveKey, {}, account, since));
+        t.server.on("GET", "/payments",
+                    ScriptedResponse::json(
+                        list({element, payment("pay_other", {{"status", "processing"}})})));
+        const QList<SaleEvent> events =
+            runTask(DodoSource::fetch(t.context(), liveKey, {}, account, since));
         QCOMPARE(events.size(), expected.isEmpty() ? 0 : 1);
         for (const SaleEvent &e : events) {
-            QCOMPARE(QStringLiteral("%1 %2 | %3 %4").arg(SaleEvent::kindName(e.kind), e.title).arg(e.amount->minor).arg(e.amount->currency),
+            QCOMPARE(QStringLiteral("%1 %2 | %3 %4")
+                         .arg(SaleEvent::kindName(e.kind), e.title)
+                         .arg(e.amount->minor)
+                         .arg(e.amount->currency),
                      expected);
             QCOMPARE(e.id, "p");
             QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 15, 2, 318), Qt::UTC));
@@ -111,17 +136,24 @@ private Q_SLOTS:
     void failures()
     {
         const std::pair<ScriptedResponse, QString> cases[] = {
-            {ScriptedResponse::json(R"({"code":"UNAUTHORIZED","message":"Invalid API key"})", 401), "Dodo Payments: Invalid API key"},
-            {ScriptedResponse::json("", 401), "Dodo Payments rejected the key. It may have been revoked"},
-            {ScriptedResponse::json(R"({"code":"RATE_LIMITED","message":"Too many requests"})", 429), "Dodo Payments asked us to slow down"},
-            {ScriptedResponse::json(R"({"message":"Internal error"})", 502), "Dodo Payments answered 502"},
-            {ScriptedResponse::json("<!DOCTYPE html>"), "Dodo Payments sent an answer that isn't valid JSON"},
+            {ScriptedResponse::json(R"({"code":"UNAUTHORIZED","message":"Invalid API key"})", 401),
+             "Dodo Payments: Invalid API key"},
+            {ScriptedResponse::json("", 401),
+             "Dodo Payments rejected the key. It may have been revoked"},
+            {ScriptedResponse::json(R"({"code":"RATE_LIMITED","message":"Too many requests"})",
+                                    429),
+             "Dodo Payments asked us to slow down"},
+            {ScriptedResponse::json(R"({"message":"Internal error"})", 502),
+             "Dodo Payments answered 502"},
+            {ScriptedResponse::json("<!DOCTYPE html>"),
+             "Dodo Payments sent an answer that isn't valid JSON"},
         };
         for (const auto &[response, message] : cases) {
             TestHttp t;
             t.server.on("GET", "/payments", response);
             QVERIFY(failureOf(DodoSource::verify(t.context(), testKey, {})).startsWith(message));
-            QVERIFY(failureOf(DodoSource::fetch(t.context(), testKey, {}, account, since)).startsWith(message));
+            QVERIFY(failureOf(DodoSource::fetch(t.context(), testKey, {}, account, since))
+                        .startsWith(message));
             // A test key never reaches the live API, not even on failure.
             for (const RecordedRequest &r : t.server.requests())
                 QCOMPARE(r.host(), "test.dodopayments.com");
@@ -130,13 +162,17 @@ private Q_SLOTS:
 
     void damagedBodies()
     {
-        const QByteArray sample = list({payment("pay_1"), payment("pay_2", {{"subscription_id", "sub_1"}}),
-                                        payment("pay_3", {{"status", "failed"}, {"currency", "eur"}})});
+        const QByteArray sample =
+            list({payment("pay_1"), payment("pay_2", {{"subscription_id", "sub_1"}}),
+                  payment("pay_3", {{"status", "failed"}, {"currency", "eur"}})});
         TestHttp t;
-        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 91), account, [&](const QByteArray &body) {
-            t.server.reset();
-            t.server.on("GET", "/payments", ScriptedResponse::json(body));
-        }, [&] { return DodoSource::fetch(t.context(), liveKey, {}, account, since); });
+        const auto outcomes = JsonFuzz::feed(
+            JsonFuzz::variants(sample, 300, 91), account,
+            [&](const QByteArray &body) {
+                t.server.reset();
+                t.server.on("GET", "/payments", ScriptedResponse::json(body));
+            },
+            [&] { return DodoSource::fetch(t.context(), liveKey, {}, account, since); });
         QCOMPARE(outcomes.faults, 0);
         QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }

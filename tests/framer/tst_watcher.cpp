@@ -15,7 +15,8 @@ constexpr auto privateFile = QFile::ReadOwner | QFile::WriteOwner;
 
 FramerRow row(const QString &id, const QString &period, qint64 remixes, qint64 conversions = 0)
 {
-    return FramerRow{id, QStringLiteral("Template ") + id, period, remixes, 10 * remixes, conversions};
+    return FramerRow{id,         QStringLiteral("Template ") + id, period, remixes, 10 * remixes,
+                     conversions};
 }
 
 // A settings file and a poll log in a fresh folder, as after an install.
@@ -43,7 +44,8 @@ private Q_SLOTS:
         Watcher w(s.settings, s.logPath);
         QVERIFY(!w.hasBaseline());
         QVERIFY(w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 50, 9)}).isEmpty());
-        QCOMPARE(w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 51, 9)}), (Changes{{"Template 1", 1, 0}}));
+        QCOMPARE(w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 51, 9)}),
+                 (Changes{{"Template 1", 1, 0}}));
 
         // The settings file is the user's only.
         Watcher again(s.settings, s.logPath);
@@ -55,7 +57,8 @@ private Q_SLOTS:
         // A reset forgets the counts, not the log; the next reading is a new baseline.
         again.log({row("1", "d", 5)}, checkedAt);
         again.reset();
-        QVERIFY(!again.hasBaseline() && again.counts().isEmpty() && !s.settings.contains(Watcher::key));
+        QVERIFY(!again.hasBaseline() && again.counts().isEmpty()
+                && !s.settings.contains(Watcher::key));
         QVERIFY(again.diff({row("1", "d", 9)}).isEmpty());
         QVERIFY(s.logText().endsWith(",\"Template 1\",d,5,50,0\n"));
     }
@@ -65,13 +68,18 @@ private Q_SLOTS:
         using C = Watcher::Change;
         const auto moment = [](Changes changes) {
             const auto m = Watcher::momentFor(changes);
-            return m ? QStringList{Platforms::rawValue(m->platform), m->kicker, m->title, m->amount}.join(u'|') : QString();
+            return m ? QStringList{Platforms::rawValue(m->platform), m->kicker, m->title, m->amount}
+                           .join(u'|')
+                     : QString();
         };
         QCOMPARE(moment({C{"Quill", 1, 0}}), "framer|New remix on Framer|Quill|+1");
-        QCOMPARE(moment({C{"Quill", 3, 0}, C{"Larch", 1, 0}}), "framer|4 new remixes on Framer|Quill + 1 more|+4");
+        QCOMPARE(moment({C{"Quill", 3, 0}, C{"Larch", 1, 0}}),
+                 "framer|4 new remixes on Framer|Quill + 1 more|+4");
         // Sales outrank remixes: only the sales are counted.
-        QCOMPARE(moment({C{"Quill", 2, 0}, C{"Larch", 0, 1}}), "framer|New sale on Framer|Quill + 1 more|+1");
-        QCOMPARE(moment({C{"A", 5, 2}, C{"B", 0, 1}, C{"C", 1, 0}}), "framer|3 new sales on Framer|A + 2 more|+3");
+        QCOMPARE(moment({C{"Quill", 2, 0}, C{"Larch", 0, 1}}),
+                 "framer|New sale on Framer|Quill + 1 more|+1");
+        QCOMPARE(moment({C{"A", 5, 2}, C{"B", 0, 1}, C{"C", 1, 0}}),
+                 "framer|3 new sales on Framer|A + 2 more|+3");
         QVERIFY(moment({}).isEmpty() && moment({C{"Zero", 0, 0}}).isEmpty());
     }
 
@@ -86,12 +94,14 @@ private Q_SLOTS:
         // A count that went down stays at its highest.
         QVERIFY(w.diff({row("a", "d1", 0)}).isEmpty());
         QCOMPARE(w.diff({row("a", "d1", 2)}), (Changes{{"Template a", 1, 0}}));
-        // A new day's first remixes are news; a template's two days add up under the first title seen.
+        // A new day's first remixes are news; a template's two days add up under the first title
+        // seen.
         FramerRow renamed = row("a", "d2", 2);
         renamed.title = "Renamed";
         QCOMPARE(w.diff({row("a", "d1", 3), renamed}), (Changes{{"Template a", 3, 0}}));
         // The window moved on: only the days of the reading are kept.
-        QCOMPARE(w.diff({row("a", "d2", 2), row("b", "d3", 0, 1)}), (Changes{{"Template b", 0, 1}}));
+        QCOMPARE(w.diff({row("a", "d2", 2), row("b", "d3", 0, 1)}),
+                 (Changes{{"Template b", 0, 1}}));
         QStringList keys = w.counts().keys();
         keys.sort();
         QCOMPARE(keys, (QStringList{"c|a|d2", "c|b|d3", "r|a|d2", "r|b|d3"}));
@@ -103,7 +113,8 @@ private Q_SLOTS:
         Watcher w(s.settings, s.logPath);
         w.log({}, checkedAt);
         QVERIFY(w.diff({}).isEmpty());
-        QVERIFY(!Watcher(s.settings, s.logPath).hasBaseline()); // empty stored counts are none after a restart
+        QVERIFY(!Watcher(s.settings, s.logPath)
+                     .hasBaseline()); // empty stored counts are none after a restart
         QCOMPARE(w.diff({row("1", "d", 2, 1)}), (Changes{{"Template 1", 2, 1}}));
         QVERIFY(w.diff({}).isEmpty()); // and prune nothing
         QCOMPARE(w.counts().size(), 2);
@@ -117,7 +128,8 @@ private Q_SLOTS:
         QTest::newRow("text") << QVariant("r|1|d=5") << 0;
         QTest::newRow("map with text") << QVariant(QVariantMap{{"r|1|d", 5}, {"c|1|d", "x"}}) << 0;
         QTest::newRow("map with fraction") << QVariant(QVariantMap{{"r|1|d", 1.5}}) << 0;
-        QTest::newRow("map of integers") << QVariant(QVariantMap{{"r|1|d", qint64(1) << 40}, {"c|1|d", 2}}) << 2;
+        QTest::newRow("map of integers")
+            << QVariant(QVariantMap{{"r|1|d", qint64(1) << 40}, {"c|1|d", 2}}) << 2;
         QTest::newRow("whole double") << QVariant(QVariantMap{{"r|1|d", 7.0}}) << 1;
     }
 
@@ -139,11 +151,13 @@ private Q_SLOTS:
         Setup s;
         Watcher w(s.settings, s.logPath);
         w.diff({{"1", "Template 1", "d", -10, 0, 0}, {"2", "Template 2", "d", 0, 0, 0}});
-        const auto changes = w.diff({{"1", "Template 1", "d", max, 0, 0}, {"2", "Template 2", "d", max, 0, max}});
+        const auto changes =
+            w.diff({{"1", "Template 1", "d", max, 0, 0}, {"2", "Template 2", "d", max, 0, max}});
         // Both totals saturate, so they tie and keep the reading's order.
         QCOMPARE(changes, (Changes{{"Template 1", max, 0}, {"Template 2", max, max}}));
         QCOMPARE(Watcher::momentFor(changes)->amount, "+9223372036854775807");
-        QCOMPARE(Watcher::momentFor({{"A", max, 0}, {"B", max, 0}})->kicker, "9223372036854775807 new remixes on Framer");
+        QCOMPARE(Watcher::momentFor({{"A", max, 0}, {"B", max, 0}})->kicker,
+                 "9223372036854775807 new remixes on Framer");
     }
 
     void logLines()
@@ -158,10 +172,13 @@ private Q_SLOTS:
         w.log({quoted, plain}, checkedAt.toOffsetFromUtc(2 * 3600));
         w.log({plain}, checkedAt.addSecs(120));
         Watcher restarted(s.settings, s.logPath); // finds the file and leaves it alone
-        QCOMPARE(s.logText(), header
-                     + QStringLiteral("2026-12-05T06:56:57Z,\"The 'Best' Folio, v2\",2026-12-05,3,120,1\n"
-                                      "2026-12-05T06:56:57Z,\"Quill — Dark\",2026-12-04,0,0,0\n"
-                                      "2026-12-05T06:58:57Z,\"Quill — Dark\",2026-12-04,0,0,0\n").toUtf8());
+        QCOMPARE(s.logText(),
+                 header
+                     + QStringLiteral(
+                           "2026-12-05T06:56:57Z,\"The 'Best' Folio, v2\",2026-12-05,3,120,1\n"
+                           "2026-12-05T06:56:57Z,\"Quill — Dark\",2026-12-04,0,0,0\n"
+                           "2026-12-05T06:58:57Z,\"Quill — Dark\",2026-12-04,0,0,0\n")
+                           .toUtf8());
     }
 
     void logFailuresAreSilent()

@@ -24,7 +24,8 @@ QJsonObject recordedPage(const QString &path)
     return QJsonDocument::fromJson(fixture("lemonsqueezy" + path.mid(3) + "-page.json")).object();
 }
 
-// The recorded order or subscription invoice (by path) with another id, and some attributes changed.
+// The recorded order or subscription invoice (by path) with another id, and some attributes
+// changed.
 QJsonObject element(const QString &path, const QString &id, const Changes &changes = {})
 {
     QJsonObject e = recordedPage(path)["data"][0].toObject();
@@ -48,7 +49,9 @@ QJsonArray newOrders(int count, int firstId = 1)
 {
     QJsonArray list;
     for (int i = 0; i < count; ++i)
-        list.append(element(orders, QString::number(firstId + i), {{"created_at", QStringLiteral("2026-12-05T11:%1:00.000000Z").arg(10 + i % 50)}}));
+        list.append(element(
+            orders, QString::number(firstId + i),
+            {{"created_at", QStringLiteral("2026-12-05T11:%1:00.000000Z").arg(10 + i % 50)}}));
     return list;
 }
 
@@ -64,16 +67,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("storesStatus");
         QTest::addColumn<QByteArray>("stores");
         QTest::addColumn<QString>("label");
-        const QByteArray jane = R"({"data":{"type":"users","id":"1","attributes":{"name":"Jane Doe","email":"jane@example.com"}}})";
-        const QByteArray nameless = R"({"data":{"type":"users","id":"1","attributes":{"email":"jane@example.com"}}})";
-        const QByteArray shop = R"({"data":[{"type":"stores","id":"1","attributes":{"name":"Lemonade Stand"}}]})";
+        const QByteArray jane =
+            R"({"data":{"type":"users","id":"1","attributes":{"name":"Jane Doe","email":"jane@example.com"}}})";
+        const QByteArray nameless =
+            R"({"data":{"type":"users","id":"1","attributes":{"email":"jane@example.com"}}})";
+        const QByteArray shop =
+            R"({"data":[{"type":"stores","id":"1","attributes":{"name":"Lemonade Stand"}}]})";
         QTest::newRow("store name wins") << jane << 200 << shop << "Lemonade Stand";
-        QTest::newRow("stores fail: user name") << jane << 500 << QByteArray(R"({"errors":[{"detail":"boom"}]})") << "Jane Doe";
+        QTest::newRow("stores fail: user name")
+            << jane << 500 << QByteArray(R"({"errors":[{"detail":"boom"}]})") << "Jane Doe";
         QTest::newRow("stores fail, no name") << nameless << 403 << QByteArray() << "Lemon Squeezy";
         QTest::newRow("no stores") << jane << 200 << QByteArray(R"({"data":[]})") << "Jane Doe";
-        QTest::newRow("store name not text") << jane << 200 << QByteArray(R"({"data":[{"attributes":{"name":7}}]})") << "Jane Doe";
+        QTest::newRow("store name not text")
+            << jane << 200 << QByteArray(R"({"data":[{"attributes":{"name":7}}]})") << "Jane Doe";
         QTest::newRow("stores not JSON") << jane << 200 << QByteArray("<html>") << "Jane Doe";
-        QTest::newRow("store list not a list") << nameless << 200 << QByteArray(R"({"data":{"attributes":{"name":"X"}}})") << "Lemon Squeezy";
+        QTest::newRow("store list not a list")
+            << nameless << 200 << QByteArray(R"({"data":{"attributes":{"name":"X"}}})")
+            << "Lemon Squeezy";
     }
 
     void verifyLabel()
@@ -104,7 +114,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("oldAt"); // index on the first page, -1 for none
         QTest::addColumn<int>("requests");
         QTest::addColumn<int>("sales");
-        QTest::newRow("five full pages, no sixth") << QList<int>{50, 50, 50, 50, 50, 50} << -1 << 5 << 250;
+        QTest::newRow("five full pages, no sixth")
+            << QList<int>{50, 50, 50, 50, 50, 50} << -1 << 5 << 250;
         QTest::newRow("short page stops") << QList<int>{3} << -1 << 1 << 3;
         QTest::newRow("full then empty") << QList<int>{50, 0} << -1 << 2 << 50;
         QTest::newRow("old order on a full page stops") << QList<int>{50, 50} << 10 << 1 << 49;
@@ -124,19 +135,25 @@ private Q_SLOTS:
             const int number = r.queryValue("page[number]").toInt();
             QJsonArray data = newOrders(pageSizes.value(number - 1), number * 100);
             if (number == 1 && oldAt >= 0)
-                data[oldAt] = element(orders, "old", {{"created_at", "2026-12-04T23:59:59.000000Z"}});
+                data[oldAt] =
+                    element(orders, "old", {{"created_at", "2026-12-04T23:59:59.000000Z"}});
             return page(orders, data);
         });
-        t.server.on("GET", invoices, ScriptedResponse::json(fixture("lemonsqueezy/subscription-invoices-page.json")));
+        t.server.on(
+            "GET", invoices,
+            ScriptedResponse::json(fixture("lemonsqueezy/subscription-invoices-page.json")));
 
-        const QList<SaleEvent> events = runTask(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
+        const QList<SaleEvent> events =
+            runTask(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
         QCOMPARE(events.size(), sales + 1);
-        QVERIFY(std::none_of(events.begin(), events.end(), [](const SaleEvent &e) { return e.id == u"o_old"; }));
+        QVERIFY(std::none_of(events.begin(), events.end(),
+                             [](const SaleEvent &e) { return e.id == u"o_old"; }));
         QCOMPARE(events.last().id, "si_3"); // renewals come after the orders
         const auto asked = t.server.requestsTo(orders);
         QCOMPARE(asked.size(), requests);
         for (int i = 0; i < asked.size(); ++i)
-            QCOMPARE(asked[i].query, (Query{{"page[size]", "50"}, {"page[number]", QString::number(i + 1)}}));
+            QCOMPARE(asked[i].query,
+                     (Query{{"page[size]", "50"}, {"page[number]", QString::number(i + 1)}}));
         QCOMPARE(t.server.requests().last().rawTarget, "/v1/subscription-invoices?page[size]=50");
         QCOMPARE(t.server.requestsTo(invoices).size(), 1);
         QCOMPARE(t.server.requests().last().header("Accept"), "application/vnd.api+json");
@@ -145,22 +162,29 @@ private Q_SLOTS:
     void mapping_data()
     {
         QTest::addColumn<QJsonObject>("element");
-        QTest::addColumn<QString>("expected"); // kind title | minor currency; empty when nothing is reported
+        QTest::addColumn<QString>(
+            "expected"); // kind title | minor currency; empty when nothing is reported
         const QJsonValue none(QJsonValue::Undefined);
         const auto order = [](const Changes &changes) { return element(orders, "7", changes); };
         QTest::newRow("paid") << order({}) << "sale Icon Pack | 1199 USD";
-        QTest::newRow("failed keeps its amount") << order({{"status", "failed"}}) << "failed Icon Pack | 1199 USD";
+        QTest::newRow("failed keeps its amount")
+            << order({{"status", "failed"}}) << "failed Icon Pack | 1199 USD";
         QTest::newRow("refunded") << order({{"status", "refunded"}}) << "";
         QTest::newRow("pending") << order({{"status", "pending"}}) << "";
         QTest::newRow("no status") << order({{"status", none}}) << "";
-        QTest::newRow("order number title") << order({{"first_order_item", none}}) << "sale Order #1042 | 1199 USD";
-        QTest::newRow("product name not text") << order({{"first_order_item", QJsonObject{{"product_name", 3}}}, {"order_number", "1042"}})
+        QTest::newRow("order number title")
+            << order({{"first_order_item", none}}) << "sale Order #1042 | 1199 USD";
+        QTest::newRow("product name not text") << order(
+            {{"first_order_item", QJsonObject{{"product_name", 3}}}, {"order_number", "1042"}})
                                                << "sale Order #0 | 1199 USD";
         QTest::newRow("no currency") << order({{"currency", none}}) << "sale Icon Pack | 1199 USD";
-        QTest::newRow("lower-case currency") << order({{"currency", "eur"}}) << "sale Icon Pack | 1199 EUR";
+        QTest::newRow("lower-case currency")
+            << order({{"currency", "eur"}}) << "sale Icon Pack | 1199 EUR";
         QTest::newRow("total as text") << order({{"total", "1199"}}) << "sale Icon Pack | 0 USD";
-        QTest::newRow("total with fraction") << order({{"total", 11.99}}) << "sale Icon Pack | 0 USD";
-        QTest::newRow("time without fraction") << order({{"created_at", "2026-12-05T09:30:00Z"}}) << "sale Icon Pack | 1199 USD";
+        QTest::newRow("total with fraction")
+            << order({{"total", 11.99}}) << "sale Icon Pack | 0 USD";
+        QTest::newRow("time without fraction")
+            << order({{"created_at", "2026-12-05T09:30:00Z"}}) << "sale Icon Pack | 1199 USD";
         QTest::newRow("unreadable time") << order({{"created_at", "2026-12-05"}}) << "";
         QJsonObject numericId = order({});
         numericId.insert("id", 7);
@@ -171,13 +195,17 @@ private Q_SLOTS:
 
         const auto invoice = [](const Changes &changes) { return element(invoices, "3", changes); };
         QTest::newRow("paid renewal") << invoice({}) << "renewal Pro Plan | 1071 EUR";
-        QTest::newRow("pending renewal fails") << invoice({{"status", "pending"}}) << "failed Pro Plan | 1071 EUR";
+        QTest::newRow("pending renewal fails")
+            << invoice({{"status", "pending"}}) << "failed Pro Plan | 1071 EUR";
         QTest::newRow("first invoice") << invoice({{"billing_reason", "initial"}}) << "";
         QTest::newRow("no billing reason") << invoice({{"billing_reason", none}}) << "";
         QTest::newRow("refunded renewal") << invoice({{"status", "refunded"}}) << "";
-        QTest::newRow("no product name") << invoice({{"product_name", none}, {"currency", "gbp"}}) << "renewal Subscription renewal | 1071 GBP";
-        QTest::newRow("currency not text") << invoice({{"currency", 5}}) << "renewal Pro Plan | 1071 USD";
-        QTest::newRow("before since") << invoice({{"created_at", "2026-12-04T23:00:00.000000Z"}}) << "";
+        QTest::newRow("no product name") << invoice({{"product_name", none}, {"currency", "gbp"}})
+                                         << "renewal Subscription renewal | 1071 GBP";
+        QTest::newRow("currency not text")
+            << invoice({{"currency", 5}}) << "renewal Pro Plan | 1071 USD";
+        QTest::newRow("before since")
+            << invoice({{"created_at", "2026-12-04T23:00:00.000000Z"}}) << "";
         QTest::newRow("no time") << invoice({{"created_at", none}}) << "";
     }
 
@@ -189,10 +217,14 @@ private Q_SLOTS:
         TestHttp t;
         t.server.on("GET", orders, page(orders, isOrder ? QJsonArray{element} : QJsonArray{}));
         t.server.on("GET", invoices, page(invoices, isOrder ? QJsonArray{} : QJsonArray{element}));
-        const QList<SaleEvent> events = runTask(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
+        const QList<SaleEvent> events =
+            runTask(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
         QCOMPARE(events.size(), expected.isEmpty() ? 0 : 1);
         for (const SaleEvent &e : events) {
-            QCOMPARE(QStringLiteral("%1 %2 | %3 %4").arg(SaleEvent::kindName(e.kind), e.title).arg(e.amount->minor).arg(e.amount->currency),
+            QCOMPARE(QStringLiteral("%1 %2 | %3 %4")
+                         .arg(SaleEvent::kindName(e.kind), e.title)
+                         .arg(e.amount->minor)
+                         .arg(e.amount->currency),
                      expected);
             QCOMPARE(e.id, isOrder ? "o_7" : "si_3");
             QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 30), Qt::UTC));
@@ -206,11 +238,15 @@ private Q_SLOTS:
     void failures()
     {
         TestHttp t;
-        t.server.on("GET", "/v1/users/me", ScriptedResponse::json(R"({"errors":[{"detail":"Unauthenticated.","status":"401"}]})", 401));
-        QCOMPARE(failureOf(LemonSqueezySource::verify(t.context(), key, {})), "Lemon Squeezy: Unauthenticated.");
+        t.server.on("GET", "/v1/users/me",
+                    ScriptedResponse::json(
+                        R"({"errors":[{"detail":"Unauthenticated.","status":"401"}]})", 401));
+        QCOMPARE(failureOf(LemonSqueezySource::verify(t.context(), key, {})),
+                 "Lemon Squeezy: Unauthenticated.");
         t.server.reset();
         t.server.on("GET", "/v1/users/me", ScriptedResponse::json("", 401));
-        QCOMPARE(failureOf(LemonSqueezySource::verify(t.context(), key, {})), "Lemon Squeezy rejected the key. It may have been revoked");
+        QCOMPARE(failureOf(LemonSqueezySource::verify(t.context(), key, {})),
+                 "Lemon Squeezy rejected the key. It may have been revoked");
         QVERIFY(t.server.requestsTo("/v1/stores").isEmpty());
 
         struct Case {
@@ -219,17 +255,23 @@ private Q_SLOTS:
             QString message;
         };
         const QList<Case> cases{
-            {false, ScriptedResponse::json(R"({"errors":[{"detail":"Too many."}]})", 429), "Lemon Squeezy asked us to slow down"},
-            {false, ScriptedResponse::json(R"({"errors":[{"detail":"Server Error"}]})", 500), "Lemon Squeezy answered 500"},
-            {false, ScriptedResponse::json("<html><body>Bad gateway</body></html>"), "Lemon Squeezy sent an answer that isn't valid JSON"},
-            {true, ScriptedResponse::json(R"({"errors":[{"status":"403","title":"Forbidden"}]})", 403), "Lemon Squeezy: Forbidden"},
+            {false, ScriptedResponse::json(R"({"errors":[{"detail":"Too many."}]})", 429),
+             "Lemon Squeezy asked us to slow down"},
+            {false, ScriptedResponse::json(R"({"errors":[{"detail":"Server Error"}]})", 500),
+             "Lemon Squeezy answered 500"},
+            {false, ScriptedResponse::json("<html><body>Bad gateway</body></html>"),
+             "Lemon Squeezy sent an answer that isn't valid JSON"},
+            {true,
+             ScriptedResponse::json(R"({"errors":[{"status":"403","title":"Forbidden"}]})", 403),
+             "Lemon Squeezy: Forbidden"},
         };
         for (const Case &c : cases) {
             t.server.reset();
             t.server.on("GET", orders, page(orders, newOrders(50)));
             t.server.on("GET", orders, c.ordersFail ? c.response : page(orders, newOrders(5, 60)));
             t.server.on("GET", invoices, c.ordersFail ? page(invoices, QJsonArray()) : c.response);
-            const QString failure = failureOf(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
+            const QString failure =
+                failureOf(LemonSqueezySource::fetch(t.context(), key, {}, account, since));
             QVERIFY2(failure.startsWith(c.message), qPrintable(failure));
             QCOMPARE(t.server.requestsTo(orders).size(), 2);
             QCOMPARE(t.server.requestsTo(invoices).size(), c.ordersFail ? 0 : 1);
@@ -241,15 +283,23 @@ private Q_SLOTS:
         QJsonArray someOrders = newOrders(4);
         someOrders.append(element(orders, "f", {{"status", "failed"}}));
         const QByteArray orderPage = page(orders, someOrders).body;
-        const QByteArray invoicePage = page(invoices, {element(invoices, "1"), element(invoices, "2", {{"status", "pending"}})}).body;
+        const QByteArray invoicePage =
+            page(invoices,
+                 {element(invoices, "1"), element(invoices, "2", {{"status", "pending"}})})
+                .body;
         TestHttp t;
         for (const QString &damaged : {orders, invoices}) {
             const QByteArray &sample = damaged == orders ? orderPage : invoicePage;
-            const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 180, damaged.size()), account, [&](const QByteArray &body) {
-                t.server.reset();
-                t.server.on("GET", orders, ScriptedResponse::json(damaged == orders ? body : orderPage));
-                t.server.on("GET", invoices, ScriptedResponse::json(damaged == invoices ? body : invoicePage));
-            }, [&] { return LemonSqueezySource::fetch(t.context(), key, {}, account, since); });
+            const auto outcomes = JsonFuzz::feed(
+                JsonFuzz::variants(sample, 180, damaged.size()), account,
+                [&](const QByteArray &body) {
+                    t.server.reset();
+                    t.server.on("GET", orders,
+                                ScriptedResponse::json(damaged == orders ? body : orderPage));
+                    t.server.on("GET", invoices,
+                                ScriptedResponse::json(damaged == invoices ? body : invoicePage));
+                },
+                [&] { return LemonSqueezySource::fetch(t.context(), key, {}, account, since); });
             QCOMPARE(outcomes.faults, 0);
             QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
         }

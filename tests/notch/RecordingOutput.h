@@ -23,7 +23,8 @@ struct RecordingOutput : SoundOutput {
     {
         QStringList list;
         for (const Played &p : played)
-            list << p.sound.fileName() + u' ' + QString::number(p.volume) + u'@' + QString::number(p.at);
+            list << p.sound.fileName() + u' ' + QString::number(p.volume) + u'@'
+                    + QString::number(p.at);
         return list;
     }
 };

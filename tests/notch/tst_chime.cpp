@@ -47,13 +47,17 @@ private Q_SLOTS:
         QTest::newRow("nothing stored") << QVariant() << QVariant() << "chime.wav 0.6@0";
         QTest::newRow("bell, quiet") << QVariant("bell") << QVariant(0.25) << "bell.wav 0.25@0";
         QTest::newRow("off") << QVariant("off") << QVariant(0.9) << "";
-        QTest::newRow("removed sound's name") << QVariant("Glass") << QVariant() << "chime.wav 0.6@0";
-        QTest::newRow("chime of the wrong type") << QVariant(QVariantList{"bell"}) << QVariant() << "chime.wav 0.6@0";
+        QTest::newRow("removed sound's name")
+            << QVariant("Glass") << QVariant() << "chime.wav 0.6@0";
+        QTest::newRow("chime of the wrong type")
+            << QVariant(QVariantList{"bell"}) << QVariant() << "chime.wav 0.6@0";
         QTest::newRow("volume as text") << QVariant() << QVariant("loud") << "chime.wav 0.6@0";
         QTest::newRow("volume not a number") << QVariant() << QVariant("nan") << "chime.wav 0.6@0";
-        QTest::newRow("volume of the wrong type") << QVariant() << QVariant(QVariantList{0.2}) << "chime.wav 0.6@0";
+        QTest::newRow("volume of the wrong type")
+            << QVariant() << QVariant(QVariantList{0.2}) << "chime.wav 0.6@0";
         QTest::newRow("volume above one") << QVariant() << QVariant(3) << "chime.wav 1@0";
-        QTest::newRow("volume below zero still plays") << QVariant("coin") << QVariant(-0.5) << "coin.wav 0@0";
+        QTest::newRow("volume below zero still plays")
+            << QVariant("coin") << QVariant(-0.5) << "coin.wav 0@0";
     }
 
     // Stored, then read back from the file as a fresh start would.

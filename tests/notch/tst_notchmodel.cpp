@@ -14,14 +14,21 @@ using Phase = NotchModel::Phase;
 
 namespace {
 
-Moment moment(const QString &title) { return {Platform::Stripe, "New sale on Stripe", title, "+$12"}; }
-TodaySummary remixes(qint64 count) { return TodaySummary{count}; }
+Moment moment(const QString &title)
+{
+    return {Platform::Stripe, "New sale on Stripe", title, "+$12"};
+}
+TodaySummary remixes(qint64 count)
+{
+    return TodaySummary{count};
+}
 
 QString springName(const Spring &spring)
 {
     static const QList<std::pair<Spring, QString>> names{
-        {Springs::expand, "expand"}, {Springs::collapse, "collapse"}, {Springs::share, "share"}, {Springs::hover, "hover"},
-        {Springs::momentIn, "momentIn"}, {Springs::settle, "settle"}, {Springs::numbers, "numbers"}};
+        {Springs::expand, "expand"},  {Springs::collapse, "collapse"}, {Springs::share, "share"},
+        {Springs::hover, "hover"},    {Springs::momentIn, "momentIn"}, {Springs::settle, "settle"},
+        {Springs::numbers, "numbers"}};
     for (const auto &[known, name] : names)
         if (known == spring)
             return name;
@@ -46,8 +53,9 @@ struct Setup {
         output.now = [this] { return start.msecsTo(clock.now()); };
         model.onClosed = [this] { ++closed; };
         QObject::connect(&model, &NotchModel::phaseChanged, [this] {
-            steps << QLatin1String(QMetaEnum::fromType<Phase>().valueToKey(int(model.phase()))) + u'/' + springName(model.animation())
-                    + u'@' + QString::number(start.msecsTo(clock.now()));
+            steps << QLatin1String(QMetaEnum::fromType<Phase>().valueToKey(int(model.phase())))
+                    + u'/' + springName(model.animation()) + u'@'
+                    + QString::number(start.msecsTo(clock.now()));
         });
     }
     // The island as "width x height, radius".
@@ -72,10 +80,12 @@ private Q_SLOTS:
         for (const char *title : {"One", "Two", "Three"})
             s.model.show(moment(title));
         s.clock.advance(30s);
-        QCOMPARE(s.steps, (QStringList{"Moment/momentIn@0", "Afterglow/settle@5000", "Moment/momentIn@5800",
-                                       "Afterglow/settle@10800", "Moment/momentIn@11600", "Afterglow/settle@16600",
-                                       "Rest/settle@22600"}));
-        QCOMPARE(s.output.heard(), (QStringList{"chime.wav 0.6@0", "chime.wav 0.6@5800", "chime.wav 0.6@11600"}));
+        QCOMPARE(s.steps,
+                 (QStringList{"Moment/momentIn@0", "Afterglow/settle@5000", "Moment/momentIn@5800",
+                              "Afterglow/settle@10800", "Moment/momentIn@11600",
+                              "Afterglow/settle@16600", "Rest/settle@22600"}));
+        QCOMPARE(s.output.heard(),
+                 (QStringList{"chime.wav 0.6@0", "chime.wav 0.6@5800", "chime.wav 0.6@11600"}));
         QCOMPARE(titles, (QStringList{"One", "Two", "Three"}));
         QVERIFY(!s.model.busy() && s.model.queue().isEmpty());
         QCOMPARE(s.model.moment()->title, "Three"); // kept after it ends
@@ -98,8 +108,9 @@ private Q_SLOTS:
         s.clock.advance(5450ms);
         s.model.expand(); // opened during the afterglow: the player leaves the dashboard open
         s.clock.advance(6s);
-        QCOMPARE(s.steps, (QStringList{"Expanded/expand@0", "Rest/collapse@1810", "Moment/momentIn@2100",
-                                       "Afterglow/settle@7100", "Expanded/expand@7550"}));
+        QCOMPARE(s.steps,
+                 (QStringList{"Expanded/expand@0", "Rest/collapse@1810", "Moment/momentIn@2100",
+                              "Afterglow/settle@7100", "Expanded/expand@7550"}));
         QCOMPARE(s.output.heard(), QStringList{"chime.wav 0.6@2100"});
         QCOMPARE(s.closed, 1);
         QVERIFY(!s.model.busy());
@@ -149,8 +160,9 @@ private Q_SLOTS:
         QVERIFY(!s.model.showTop());
         s.model.collapse();
         s.clock.advance(7s);
-        QCOMPARE(s.steps, (QStringList{"Moment/momentIn@0", "Afterglow/settle@5000", "Expanded/expand@5000",
-                                       "Share/share@5000", "Rest/collapse@5000"}));
+        QCOMPARE(s.steps,
+                 (QStringList{"Moment/momentIn@0", "Afterglow/settle@5000", "Expanded/expand@5000",
+                              "Share/share@5000", "Rest/collapse@5000"}));
         QCOMPARE(s.closed, 1);
         QVERIFY(!s.model.busy());
     }

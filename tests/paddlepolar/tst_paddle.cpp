@@ -11,19 +11,26 @@
 
 namespace {
 
-const QString liveKey = QStringLiteral("pdl_live_apikey_01gtgztp8f4kek3yd4g1wrksa3_q6TGTJyvoIz7LDtXT65bX7_AQO");
-const QString sandboxKey = QStringLiteral("pdl_sdbx_apikey_01gtgztp8f4kek3yd4g1wrksa3_q6TGTJyvoIz7LDtXT65bX7_AQO");
+const QString liveKey =
+    QStringLiteral("pdl_live_apikey_01gtgztp8f4kek3yd4g1wrksa3_q6TGTJyvoIz7LDtXT65bX7_AQO");
+const QString sandboxKey =
+    QStringLiteral("pdl_sdbx_apikey_01gtgztp8f4kek3yd4g1wrksa3_q6TGTJyvoIz7LDtXT65bX7_AQO");
 const QUuid account = QUuid::fromString(QStringLiteral("{0d6e9f4c-3b0a-4a8e-8d1e-5b7f2a9c4e21}"));
 const QDateTime since(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC);
 using Changes = QList<std::pair<QString, QJsonValue>>; // an undefined value removes the field
 using Query = QList<std::pair<QString, QString>>;
-const QByteArray forbidden = "{\"error\":{\"code\":\"forbidden\",\"detail\":\"You aren't permitted to perform this request.\"}}";
+const QByteArray forbidden =
+    "{\"error\":{\"code\":\"forbidden\",\"detail\":\"You aren't permitted to perform this request.\"}}";
 
-QJsonObject recordedPage() { return QJsonDocument::fromJson(fixture("paddlepolar/paddle-transactions.json")).object(); }
+QJsonObject recordedPage()
+{
+    return QJsonDocument::fromJson(fixture("paddlepolar/paddle-transactions.json")).object();
+}
 
 // The recorded transaction with another id, top-level changes, grand total
 // (undefined: none) and line items named in order.
-QJsonObject transaction(const QString &id, const Changes &changes = {}, const QJsonValue &grandTotal = "2500",
+QJsonObject transaction(const QString &id, const Changes &changes = {},
+                        const QJsonValue &grandTotal = "2500",
                         const QJsonArray &names = {"Analytics addon"})
 {
     QJsonObject t = recordedPage()["data"][0].toObject();
@@ -49,7 +56,8 @@ QByteArray page(const QJsonArray &data, const QJsonValue &hasMore = false)
 {
     QJsonObject body = recordedPage();
     body["data"] = data;
-    body["meta"] = QJsonObject{{"pagination", QJsonObject{{"per_page", 30}, {"has_more", hasMore}}}};
+    body["meta"] =
+        QJsonObject{{"pagination", QJsonObject{{"per_page", 30}, {"has_more", hasMore}}}};
     return QJsonDocument(body).toJson();
 }
 
@@ -69,9 +77,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("label");
-        QTest::newRow("live") << liveKey << "api.paddle.com" << "Paddle";
-        QTest::newRow("sandbox") << sandboxKey << "sandbox-api.paddle.com" << "Paddle (sandbox)";
-        QTest::newRow("sdbx anywhere") << "apikey_xsdbxy" << "sandbox-api.paddle.com" << "Paddle (sandbox)";
+        QTest::newRow("live") << liveKey << "api.paddle.com"
+                              << "Paddle";
+        QTest::newRow("sandbox") << sandboxKey << "sandbox-api.paddle.com"
+                                 << "Paddle (sandbox)";
+        QTest::newRow("sdbx anywhere") << "apikey_xsdbxy"
+                                       << "sandbox-api.paddle.com"
+                                       << "Paddle (sandbox)";
     }
 
     void environments()
@@ -80,7 +92,8 @@ private Q_SLOTS:
         QFETCH(QString, host);
         QFETCH(QString, label);
         TestHttp t;
-        t.server.on("GET", "/transactions", ScriptedResponse::json(fixture("paddlepolar/paddle-transactions.json")));
+        t.server.on("GET", "/transactions",
+                    ScriptedResponse::json(fixture("paddlepolar/paddle-transactions.json")));
         QCOMPARE(runTask(PaddleSource::verify(t.context(), key, {})), label);
         QCOMPARE(fetch(t, key).size(), 1);
         const auto &requests = t.server.requests();
@@ -93,11 +106,14 @@ private Q_SLOTS:
             QCOMPARE(r.header("Accept"), "application/json");
         }
         // The dashboard follows the label, or the account's sandbox flag when it is exactly "1".
-        const QUrl dashboard(label == "Paddle" ? "https://vendors.paddle.com/transactions-v2"
-                                               : "https://sandbox-vendors.paddle.com/transactions-v2");
+        const QUrl dashboard(label == "Paddle"
+                                 ? "https://vendors.paddle.com/transactions-v2"
+                                 : "https://sandbox-vendors.paddle.com/transactions-v2");
         QCOMPARE(PaddleSource::dashboard({}, label), dashboard);
-        QCOMPARE(PaddleSource::dashboard({{"sandbox", "1"}}, "Paddle").host(), "sandbox-vendors.paddle.com");
-        QCOMPARE(PaddleSource::dashboard({{"sandbox", "true"}}, "Paddle").host(), "vendors.paddle.com");
+        QCOMPARE(PaddleSource::dashboard({{"sandbox", "1"}}, "Paddle").host(),
+                 "sandbox-vendors.paddle.com");
+        QCOMPARE(PaddleSource::dashboard({{"sandbox", "true"}}, "Paddle").host(),
+                 "vendors.paddle.com");
     }
 
     void pagesFollowTheCursor()
@@ -117,7 +133,9 @@ private Q_SLOTS:
         QCOMPARE(events.last().id, "txn_5_29");
         const auto &requests = t.server.requests();
         QCOMPARE(requests.size(), PaddleSource::pageLimit);
-        const Query filter{{"updated_at[GT]", "2026-12-05T06:56:57Z"}, {"order_by", "updated_at[ASC]"}, {"per_page", "30"}};
+        const Query filter{{"updated_at[GT]", "2026-12-05T06:56:57Z"},
+                           {"order_by", "updated_at[ASC]"},
+                           {"per_page", "30"}};
         for (int i = 0; i < requests.size(); ++i) {
             const Query cursor{{"after", QStringLiteral("txn_%1_29").arg(i)}};
             QCOMPARE(requests[i].query, i == 0 ? filter : filter + cursor);
@@ -133,7 +151,8 @@ private Q_SLOTS:
         QTest::newRow("has_more false") << page({one}, false) << 1;
         QTest::newRow("has_more as text") << page({one}, "true") << 1;
         QTest::newRow("no data but more") << page({}, true) << 1;
-        QTest::newRow("last id not text") << page({one, transaction("txn_2", {{"id", 2}})}, true) << 1;
+        QTest::newRow("last id not text")
+            << page({one, transaction("txn_2", {{"id", 2}})}, true) << 1;
         QTest::newRow("last element not an object") << page({one, 5}, true) << 1;
         QTest::newRow("no meta") << QByteArray(R"({"data":[{"id":"txn_1","status":"paid"}]})") << 1;
         QTest::newRow("one more page") << page({one}, true) << 2;
@@ -145,7 +164,8 @@ private Q_SLOTS:
         QFETCH(int, requests);
         TestHttp t;
         t.server.on("GET", "/transactions", ScriptedResponse::json(first));
-        t.server.on("GET", "/transactions", ScriptedResponse::json(page({transaction("txn_9")}, false)));
+        t.server.on("GET", "/transactions",
+                    ScriptedResponse::json(page({transaction("txn_9")}, false)));
         fetch(t);
         QCOMPARE(t.server.requests().size(), requests);
         QCOMPARE(t.server.requests().last().queryValue("after"), requests == 2 ? "txn_1" : "");
@@ -154,31 +174,47 @@ private Q_SLOTS:
     void transactionMapping_data()
     {
         QTest::addColumn<QJsonObject>("element");
-        QTest::addColumn<QString>("expected"); // kind title | minor currency @ time; empty when nothing is reported
+        QTest::addColumn<QString>(
+            "expected"); // kind title | minor currency @ time; empty when nothing is reported
         const QJsonValue none(QJsonValue::Undefined);
         const QString addon = QStringLiteral("Analytics addon");
-        QTest::newRow("completed sale") << transaction("t") << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("paid sale") << transaction("t", {{"status", "paid"}}) << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("renewal") << transaction("t", {{"origin", "subscription_recurring"}}) << "renewal Analytics addon | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("past due whatever origin") << transaction("t", {{"status", "past_due"}, {"origin", "subscription_recurring"}})
-                                                  << "failed Analytics addon | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("completed sale")
+            << transaction("t") << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("paid sale") << transaction("t", {{"status", "paid"}})
+                                   << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("renewal") << transaction("t", {{"origin", "subscription_recurring"}})
+                                 << "renewal Analytics addon | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("past due whatever origin")
+            << transaction("t", {{"status", "past_due"}, {"origin", "subscription_recurring"}})
+            << "failed Analytics addon | 2500 EUR @ 10:13:10.584";
         for (const char *status : {"draft", "ready", "billed", "canceled"})
             QTest::newRow(status) << transaction("t", {{"status", status}}) << "";
         QTest::newRow("no status") << transaction("t", {{"status", none}}) << "";
         QTest::newRow("numeric id") << transaction("t", {{"id", 12}}) << "";
-        QTest::newRow("signed total") << transaction("t", {}, "+2500") << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("decimal point") << transaction("t", {}, "25.00") << "sale Analytics addon | 0 EUR @ 10:13:10.584";
-        QTest::newRow("number, not text") << transaction("t", {}, 2500) << "sale Analytics addon | 0 EUR @ 10:13:10.584";
-        QTest::newRow("no total") << transaction("t", {}, none) << "sale Analytics addon | 0 EUR @ 10:13:10.584";
-        QTest::newRow("no currency") << transaction("t", {{"currency_code", none}}) << "sale Analytics addon | 2500 USD @ 10:13:10.584";
-        QTest::newRow("currency unchanged") << transaction("t", {{"currency_code", "eur"}}) << "sale Analytics addon | 2500 eur @ 10:13:10.584";
+        QTest::newRow("signed total")
+            << transaction("t", {}, "+2500") << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("decimal point")
+            << transaction("t", {}, "25.00") << "sale Analytics addon | 0 EUR @ 10:13:10.584";
+        QTest::newRow("number, not text")
+            << transaction("t", {}, 2500) << "sale Analytics addon | 0 EUR @ 10:13:10.584";
+        QTest::newRow("no total") << transaction("t", {}, none)
+                                  << "sale Analytics addon | 0 EUR @ 10:13:10.584";
+        QTest::newRow("no currency") << transaction("t", {{"currency_code", none}})
+                                     << "sale Analytics addon | 2500 USD @ 10:13:10.584";
+        QTest::newRow("currency unchanged") << transaction("t", {{"currency_code", "eur"}})
+                                            << "sale Analytics addon | 2500 eur @ 10:13:10.584";
         QTest::newRow("three items") << transaction("t", {}, "2500", {addon, "Seats", "Support"})
                                      << "sale Analytics addon + 2 more | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("nameless first of two") << transaction("t", {}, "2500", {7, "Seats"}) << "sale Paddle sale + 1 more | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("no items") << transaction("t", {}, "2500", {}) << "sale Paddle sale | 2500 EUR @ 10:13:10.584";
-        QTest::newRow("not billed: created") << transaction("t", {{"billed_at", QJsonValue::Null}}) << "sale Analytics addon | 2500 EUR @ 10:12:33.201";
-        QTest::newRow("no dates: the clock's now") << transaction("t", {{"billed_at", none}, {"created_at", "yesterday"}})
-                                                   << "sale Analytics addon | 2500 EUR @ 12:00:00.000";
+        QTest::newRow("nameless first of two")
+            << transaction("t", {}, "2500", {7, "Seats"})
+            << "sale Paddle sale + 1 more | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("no items") << transaction("t", {}, "2500", {})
+                                  << "sale Paddle sale | 2500 EUR @ 10:13:10.584";
+        QTest::newRow("not billed: created") << transaction("t", {{"billed_at", QJsonValue::Null}})
+                                             << "sale Analytics addon | 2500 EUR @ 10:12:33.201";
+        QTest::newRow("no dates: the clock's now")
+            << transaction("t", {{"billed_at", none}, {"created_at", "yesterday"}})
+            << "sale Analytics addon | 2500 EUR @ 12:00:00.000";
     }
 
     void transactionMapping()
@@ -191,8 +227,11 @@ private Q_SLOTS:
         const QList<SaleEvent> events = fetch(t);
         QCOMPARE(events.size(), expected.isEmpty() ? 0 : 1);
         for (const SaleEvent &e : events) {
-            QCOMPARE(QStringLiteral("%1 %2 | %3 %4 @ %5").arg(SaleEvent::kindName(e.kind), e.title).arg(e.amount->minor)
-                         .arg(e.amount->currency, e.at.toUTC().time().toString("hh:mm:ss.zzz")), expected);
+            QCOMPARE(QStringLiteral("%1 %2 | %3 %4 @ %5")
+                         .arg(SaleEvent::kindName(e.kind), e.title)
+                         .arg(e.amount->minor)
+                         .arg(e.amount->currency, e.at.toUTC().time().toString("hh:mm:ss.zzz")),
+                     expected);
             QCOMPARE(e.at.date(), QDate(2026, 12, 5));
             QCOMPARE(e.id, "t");
             QCOMPARE(e.platform, Platform::Paddle);
@@ -226,16 +265,22 @@ private Q_SLOTS:
     {
         TestHttp t;
         t.server.on("GET", "/transactions", ScriptedResponse::json(forbidden, 403));
-        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})), "Paddle: You aren't permitted to perform this request.");
+        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})),
+                 "Paddle: You aren't permitted to perform this request.");
         t.server.reset();
-        t.server.on("GET", "/transactions", ScriptedResponse::json(R"({"error":{"detail":"slow down"}})", 429));
-        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})), "Paddle asked us to slow down");
+        t.server.on("GET", "/transactions",
+                    ScriptedResponse::json(R"({"error":{"detail":"slow down"}})", 429));
+        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})),
+                 "Paddle asked us to slow down");
 
         // The second page failing loses the first page too.
         t.server.reset();
-        t.server.on("GET", "/transactions", ScriptedResponse::json(page({transaction("txn_1")}, true)));
-        t.server.on("GET", "/transactions", ScriptedResponse::json(R"({"error":{"detail":"oops"}})", 500));
-        QCOMPARE(failureOf(PaddleSource::fetch(t.context(), liveKey, {}, account, since)), "Paddle answered 500");
+        t.server.on("GET", "/transactions",
+                    ScriptedResponse::json(page({transaction("txn_1")}, true)));
+        t.server.on("GET", "/transactions",
+                    ScriptedResponse::json(R"({"error":{"detail":"oops"}})", 500));
+        QCOMPARE(failureOf(PaddleSource::fetch(t.context(), liveKey, {}, account, since)),
+                 "Paddle answered 500");
         QCOMPARE(t.server.requests().size(), 2);
         t.server.reset();
         t.server.on("GET", "/transactions", ScriptedResponse::json("upstream connect error"));
@@ -245,13 +290,18 @@ private Q_SLOTS:
 
     void damagedBodies()
     {
-        const QByteArray sample = page({transaction("txn_a"), transaction("txn_b", {{"status", "past_due"}}),
-                                        transaction("txn_c", {{"origin", "subscription_recurring"}}, "990", {"Pro", "Seats"})});
+        const QByteArray sample =
+            page({transaction("txn_a"), transaction("txn_b", {{"status", "past_due"}}),
+                  transaction("txn_c", {{"origin", "subscription_recurring"}}, "990",
+                              {"Pro", "Seats"})});
         TestHttp t;
-        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 61), account, [&](const QByteArray &body) {
-            t.server.reset();
-            t.server.on("GET", "/transactions", ScriptedResponse::json(body));
-        }, [&] { return PaddleSource::fetch(t.context(), liveKey, {}, account, since); });
+        const auto outcomes = JsonFuzz::feed(
+            JsonFuzz::variants(sample, 300, 61), account,
+            [&](const QByteArray &body) {
+                t.server.reset();
+                t.server.on("GET", "/transactions", ScriptedResponse::json(body));
+            },
+            [&] { return PaddleSource::fetch(t.context(), liveKey, {}, account, since); });
         QCOMPARE(outcomes.faults, 0);
         QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }

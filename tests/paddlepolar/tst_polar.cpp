@@ -18,26 +18,35 @@ const QString sandbox = QStringLiteral("sandbox-api.polar.sh");
 const QString ordersPath = QStringLiteral("/v1/orders/");
 using Changes = QList<std::pair<QString, QJsonValue>>; // an undefined value removes the field
 using Query = QList<std::pair<QString, QString>>;
-const QByteArray invalidToken = R"({"error":"invalid_token","error_description":"The access token is expired or revoked."})";
+const QByteArray invalidToken =
+    R"({"error":"invalid_token","error_description":"The access token is expired or revoked."})";
 
 // The recorded paid one-off order with another id and some fields changed.
 QJsonObject order(const QString &id, const Changes &changes = {})
 {
-    QJsonObject o = QJsonDocument::fromJson(fixture("paddlepolar/polar-orders.json"))["items"][0].toObject();
+    QJsonObject o =
+        QJsonDocument::fromJson(fixture("paddlepolar/polar-orders.json"))["items"][0].toObject();
     o["id"] = id;
     for (const auto &[name, value] : changes)
         o.insert(name, value);
     return o;
 }
 
-QByteArray list(const QJsonArray &items) { return QJsonDocument(QJsonObject{{"items", items}}).toJson(); }
+QByteArray list(const QJsonArray &items)
+{
+    return QJsonDocument(QJsonObject{{"items", items}}).toJson();
+}
 
 // Each host answers the orders, or refuses with `status`.
 void serve(FakePlatformServer &server, int liveStatus, int sandboxStatus)
 {
-    const QByteArray orders = list({order("o2"), order("o1", {{"billing_reason", "subscription_cycle"}})});
-    server.on("GET", ordersPath, ScriptedResponse::json(liveStatus == 200 ? orders : invalidToken, liveStatus), live);
-    server.on("GET", ordersPath, ScriptedResponse::json(sandboxStatus == 200 ? orders : invalidToken, sandboxStatus), sandbox);
+    const QByteArray orders =
+        list({order("o2"), order("o1", {{"billing_reason", "subscription_cycle"}})});
+    server.on("GET", ordersPath,
+              ScriptedResponse::json(liveStatus == 200 ? orders : invalidToken, liveStatus), live);
+    server.on("GET", ordersPath,
+              ScriptedResponse::json(sandboxStatus == 200 ? orders : invalidToken, sandboxStatus),
+              sandbox);
 }
 
 QString labelOrFailure(QCoro::Task<QString> task)
@@ -70,10 +79,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("outcome"); // the label, or the failure
         QTest::addColumn<QStringList>("asked");
         QTest::newRow("live token") << 200 << 200 << "Polar" << QStringList{live};
-        QTest::newRow("sandbox token") << 401 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
-        QTest::newRow("live down, sandbox answers") << 503 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
-        QTest::newRow("both refuse: the sandbox's error") << 500 << 401 << "Polar: The access token is expired or revoked."
-                                                          << QStringList{live, sandbox};
+        QTest::newRow("sandbox token")
+            << 401 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
+        QTest::newRow("live down, sandbox answers")
+            << 503 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
+        QTest::newRow("both refuse: the sandbox's error")
+            << 500 << 401 << "Polar: The access token is expired or revoked."
+            << QStringList{live, sandbox};
     }
 
     void verifyFindsTheEnvironment()
@@ -92,9 +104,11 @@ private Q_SLOTS:
             QCOMPARE(r.header("Accept"), "application/json");
         }
         // The dashboard follows the label, or the account's sandbox flag.
-        QCOMPARE(PolarSource::dashboard({}, outcome), QUrl(outcome == "Polar (sandbox)" ? "https://sandbox.polar.sh/dashboard"
-                                                                                        : "https://polar.sh/dashboard"));
-        QCOMPARE(PolarSource::dashboard({{"sandbox", "1"}}, "Polar"), QUrl("https://sandbox.polar.sh/dashboard"));
+        QCOMPARE(PolarSource::dashboard({}, outcome),
+                 QUrl(outcome == "Polar (sandbox)" ? "https://sandbox.polar.sh/dashboard"
+                                                   : "https://polar.sh/dashboard"));
+        QCOMPARE(PolarSource::dashboard({{"sandbox", "1"}}, "Polar"),
+                 QUrl("https://sandbox.polar.sh/dashboard"));
     }
 
     void fetchRouting_data()
@@ -105,13 +119,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<QString>("failure"); // empty when the fetch succeeds
         QTest::newRow("live account") << Extra{} << 200 << 500 << QStringList{live} << "";
-        QTest::newRow("sandbox account goes straight there") << Extra{{"sandbox", "1"}} << 500 << 200 << QStringList{sandbox} << "";
-        QTest::newRow("sandbox flag must be exactly 1") << Extra{{"sandbox", "true"}} << 200 << 500 << QStringList{live} << "";
-        QTest::newRow("live fails: sandbox retry") << Extra{} << 502 << 200 << QStringList{live, sandbox} << "";
-        QTest::newRow("both fail: the retry's error") << Extra{} << 429 << 401 << QStringList{live, sandbox}
-                                                      << "Polar: The access token is expired or revoked.";
-        QTest::newRow("sandbox account retried once") << Extra{{"sandbox", "1"}} << 200 << 503 << QStringList{sandbox, sandbox}
-                                                      << "Polar answered 503";
+        QTest::newRow("sandbox account goes straight there")
+            << Extra{{"sandbox", "1"}} << 500 << 200 << QStringList{sandbox} << "";
+        QTest::newRow("sandbox flag must be exactly 1")
+            << Extra{{"sandbox", "true"}} << 200 << 500 << QStringList{live} << "";
+        QTest::newRow("live fails: sandbox retry")
+            << Extra{} << 502 << 200 << QStringList{live, sandbox} << "";
+        QTest::newRow("both fail: the retry's error")
+            << Extra{} << 429 << 401 << QStringList{live, sandbox}
+            << "Polar: The access token is expired or revoked.";
+        QTest::newRow("sandbox account retried once")
+            << Extra{{"sandbox", "1"}} << 200 << 503 << QStringList{sandbox, sandbox}
+            << "Polar answered 503";
     }
 
     void fetchRouting()
@@ -124,15 +143,19 @@ private Q_SLOTS:
         TestHttp t;
         serve(t.server, liveStatus, sandboxStatus);
         if (failure.isEmpty()) {
-            const QList<SaleEvent> events = runTask(PolarSource::fetch(t.context(), token, extra, account, since));
+            const QList<SaleEvent> events =
+                runTask(PolarSource::fetch(t.context(), token, extra, account, since));
             QCOMPARE(events.size(), 2);
             QCOMPARE(events[0].id, "o2"); // newest first, as listed
             QCOMPARE(events[1].kind, SaleEvent::Kind::Renewal);
         } else {
-            QCOMPARE(failureOf(PolarSource::fetch(t.context(), token, extra, account, since)), failure);
+            QCOMPARE(failureOf(PolarSource::fetch(t.context(), token, extra, account, since)),
+                     failure);
         }
         QCOMPARE(hosts(t.server), asked);
-        const Query query{{"created_after", "2026-12-05T00:00:00Z"}, {"sorting", "-created_at"}, {"limit", "100"}};
+        const Query query{{"created_after", "2026-12-05T00:00:00Z"},
+                          {"sorting", "-created_at"},
+                          {"limit", "100"}};
         for (const RecordedRequest &r : t.server.requests()) {
             QCOMPARE(r.path, ordersPath);
             QCOMPARE(r.query, query);
@@ -142,24 +165,40 @@ private Q_SLOTS:
     void orderMapping_data()
     {
         QTest::addColumn<QJsonObject>("element");
-        QTest::addColumn<QString>("expected"); // kind title | minor currency; empty when nothing is reported
+        QTest::addColumn<QString>(
+            "expected"); // kind title | minor currency; empty when nothing is reported
         const QJsonValue none(QJsonValue::Undefined);
         QTest::newRow("paid") << order("o") << "sale Framer Kit | 1071 USD";
-        QTest::newRow("pending but paid") << order("o", {{"status", "pending"}}) << "sale Framer Kit | 1071 USD";
-        QTest::newRow("paid status, flag false") << order("o", {{"paid", false}}) << "sale Framer Kit | 1071 USD";
+        QTest::newRow("pending but paid")
+            << order("o", {{"status", "pending"}}) << "sale Framer Kit | 1071 USD";
+        QTest::newRow("paid status, flag false")
+            << order("o", {{"paid", false}}) << "sale Framer Kit | 1071 USD";
         QTest::newRow("neither") << order("o", {{"status", "pending"}, {"paid", false}}) << "";
-        QTest::newRow("paid flag as text") << order("o", {{"status", "refunded"}, {"paid", "true"}}) << "";
-        QTest::newRow("renewal") << order("o", {{"billing_reason", "subscription_cycle"}}) << "renewal Framer Kit | 1071 USD";
-        QTest::newRow("subscription start is a sale") << order("o", {{"billing_reason", "subscription_create"}}) << "sale Framer Kit | 1071 USD";
-        QTest::newRow("item label") << order("o", {{"product", none}}) << "sale Framer Kit Pro | 1071 USD";
-        QTest::newRow("no names") << order("o", {{"product", QJsonValue::Null}, {"items", QJsonArray{QJsonObject{{"label", 4}}}}})
+        QTest::newRow("paid flag as text")
+            << order("o", {{"status", "refunded"}, {"paid", "true"}}) << "";
+        QTest::newRow("renewal") << order("o", {{"billing_reason", "subscription_cycle"}})
+                                 << "renewal Framer Kit | 1071 USD";
+        QTest::newRow("subscription start is a sale")
+            << order("o", {{"billing_reason", "subscription_create"}})
+            << "sale Framer Kit | 1071 USD";
+        QTest::newRow("item label")
+            << order("o", {{"product", none}}) << "sale Framer Kit Pro | 1071 USD";
+        QTest::newRow("no names") << order(
+            "o", {{"product", QJsonValue::Null}, {"items", QJsonArray{QJsonObject{{"label", 4}}}}})
                                   << "sale Polar order | 1071 USD";
-        QTest::newRow("net amount") << order("o", {{"total_amount", none}}) << "sale Framer Kit | 900 USD";
-        QTest::newRow("fractional total skipped") << order("o", {{"total_amount", 10.5}}) << "sale Framer Kit | 900 USD";
-        QTest::newRow("plain amount") << order("o", {{"total_amount", none}, {"net_amount", "900"}, {"amount", 450}}) << "sale Framer Kit | 450 USD";
-        QTest::newRow("no amount") << order("o", {{"total_amount", none}, {"net_amount", none}}) << "sale Framer Kit | 0 USD";
-        QTest::newRow("currency upper-cased") << order("o", {{"currency", "eur"}}) << "sale Framer Kit | 1071 EUR";
-        QTest::newRow("no currency") << order("o", {{"currency", none}}) << "sale Framer Kit | 1071 USD";
+        QTest::newRow("net amount")
+            << order("o", {{"total_amount", none}}) << "sale Framer Kit | 900 USD";
+        QTest::newRow("fractional total skipped")
+            << order("o", {{"total_amount", 10.5}}) << "sale Framer Kit | 900 USD";
+        QTest::newRow("plain amount")
+            << order("o", {{"total_amount", none}, {"net_amount", "900"}, {"amount", 450}})
+            << "sale Framer Kit | 450 USD";
+        QTest::newRow("no amount") << order("o", {{"total_amount", none}, {"net_amount", none}})
+                                   << "sale Framer Kit | 0 USD";
+        QTest::newRow("currency upper-cased")
+            << order("o", {{"currency", "eur"}}) << "sale Framer Kit | 1071 EUR";
+        QTest::newRow("no currency")
+            << order("o", {{"currency", none}}) << "sale Framer Kit | 1071 USD";
         QTest::newRow("no time") << order("o", {{"created_at", none}}) << "";
         QTest::newRow("date only") << order("o", {{"created_at", "2026-12-05"}}) << "";
         QTest::newRow("numeric id") << order("o", {{"id", 3}}) << "";
@@ -171,10 +210,14 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         TestHttp t;
         t.server.on("GET", ordersPath, ScriptedResponse::json(list({element})));
-        const QList<SaleEvent> events = runTask(PolarSource::fetch(t.context(), token, {}, account, since));
+        const QList<SaleEvent> events =
+            runTask(PolarSource::fetch(t.context(), token, {}, account, since));
         QCOMPARE(events.size(), expected.isEmpty() ? 0 : 1);
         for (const SaleEvent &e : events) {
-            QCOMPARE(QStringLiteral("%1 %2 | %3 %4").arg(SaleEvent::kindName(e.kind), e.title).arg(e.amount->minor).arg(e.amount->currency),
+            QCOMPARE(QStringLiteral("%1 %2 | %3 %4")
+                         .arg(SaleEvent::kindName(e.kind), e.title)
+                         .arg(e.amount->minor)
+                         .arg(e.amount->currency),
                      expected);
             QCOMPARE(e.id, "o");
             QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 41, 12, 519), Qt::UTC));
@@ -185,13 +228,18 @@ private Q_SLOTS:
 
     void damagedBodies()
     {
-        const QByteArray sample = list({order("o1"), order("o2", {{"billing_reason", "subscription_cycle"}, {"currency", "eur"}}),
-                                        order("o3", {{"status", "pending"}, {"paid", false}})});
+        const QByteArray sample =
+            list({order("o1"),
+                  order("o2", {{"billing_reason", "subscription_cycle"}, {"currency", "eur"}}),
+                  order("o3", {{"status", "pending"}, {"paid", false}})});
         TestHttp t;
-        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 71), account, [&](const QByteArray &body) {
-            t.server.reset();
-            t.server.on("GET", ordersPath, ScriptedResponse::json(body));
-        }, [&] { return PolarSource::fetch(t.context(), token, {}, account, since); });
+        const auto outcomes = JsonFuzz::feed(
+            JsonFuzz::variants(sample, 300, 71), account,
+            [&](const QByteArray &body) {
+                t.server.reset();
+                t.server.on("GET", ordersPath, ScriptedResponse::json(body));
+            },
+            [&] { return PolarSource::fetch(t.context(), token, {}, account, since); });
         QCOMPARE(outcomes.faults, 0);
         QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }

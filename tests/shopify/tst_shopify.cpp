@@ -11,10 +11,12 @@ namespace {
 
 const QString graphqlPath = QStringLiteral("/admin/api/2026-10/graphql.json");
 const QString tokenPath = QStringLiteral("/admin/oauth/access_token");
-const QString refused = QStringLiteral("Use your store's myshopify.com address, e.g. acme.myshopify.com");
+const QString refused =
+    QStringLiteral("Use your store's myshopify.com address, e.g. acme.myshopify.com");
 const QUuid account = QUuid::createUuid();
 const QDateTime since(QDate(2026, 12, 5), QTime(0, 0), Qt::UTC);
-const QByteArray shopAnswer = R"({"data":{"shop":{"name":"Acme Goods","myshopifyDomain":"acme.myshopify.com"}}})";
+const QByteArray shopAnswer =
+    R"({"data":{"shop":{"name":"Acme Goods","myshopifyDomain":"acme.myshopify.com"}}})";
 
 Extra legacy(const QString &shop = QStringLiteral("acme"))
 {
@@ -51,20 +53,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("host"); // empty: refused
-        QTest::newRow("capitals, scheme and path") << "  HTTPS://Acme-Goods.MyShopify.com/admin/orders " << "acme-goods.myshopify.com";
-        QTest::newRow("bare name") << "acme" << "acme.myshopify.com";
-        QTest::newRow("plain http") << "http://acme.myshopify.com" << "acme.myshopify.com";
-        QTest::newRow("custom domain") << "shop.acme.com" << "";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("domain alone") << "myshopify.com" << "";
-        QTest::newRow("domain as a prefix") << "acme.myshopify.com.evil.test" << "";
-        QTest::newRow("inner space") << "acme goods" << "";
-        QTest::newRow("fragment trick") << "evil.test#.myshopify.com" << "";
-        QTest::newRow("query trick") << "evil.test?.myshopify.com" << "";
-        QTest::newRow("user info trick") << "evil.test@acme.myshopify.com" << "";
-        QTest::newRow("backslash trick") << "evil.test\\.myshopify.com" << "";
-        QTest::newRow("port") << "acme.myshopify.com:8443" << "";
-        QTest::newRow("empty label") << "acme..myshopify.com" << "";
+        QTest::newRow("capitals, scheme and path")
+            << "  HTTPS://Acme-Goods.MyShopify.com/admin/orders "
+            << "acme-goods.myshopify.com";
+        QTest::newRow("bare name") << "acme"
+                                   << "acme.myshopify.com";
+        QTest::newRow("plain http") << "http://acme.myshopify.com"
+                                    << "acme.myshopify.com";
+        QTest::newRow("custom domain") << "shop.acme.com"
+                                       << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("domain alone") << "myshopify.com"
+                                      << "";
+        QTest::newRow("domain as a prefix") << "acme.myshopify.com.evil.test"
+                                            << "";
+        QTest::newRow("inner space") << "acme goods"
+                                     << "";
+        QTest::newRow("fragment trick") << "evil.test#.myshopify.com"
+                                        << "";
+        QTest::newRow("query trick") << "evil.test?.myshopify.com"
+                                     << "";
+        QTest::newRow("user info trick") << "evil.test@acme.myshopify.com"
+                                         << "";
+        QTest::newRow("backslash trick") << "evil.test\\.myshopify.com"
+                                         << "";
+        QTest::newRow("port") << "acme.myshopify.com:8443"
+                              << "";
+        QTest::newRow("empty label") << "acme..myshopify.com"
+                                     << "";
     }
 
     void storeAddresses()
@@ -80,25 +97,37 @@ private Q_SLOTS:
         // A refused address sends nothing, not even the key exchange.
         TestHttp t;
         QCOMPARE(failureOf(ShopifySource::verify(t.context(), "shpat_1", legacy(typed))), refused);
-        QCOMPARE(failureOf(ShopifySource::verify(t.context(), "secret", withClient("cid", typed))), refused);
-        QCOMPARE(failureOf(ShopifySource::fetch(t.context(), "secret", withClient("cid", typed), account, since)), refused);
+        QCOMPARE(failureOf(ShopifySource::verify(t.context(), "secret", withClient("cid", typed))),
+                 refused);
+        QCOMPARE(failureOf(ShopifySource::fetch(t.context(), "secret", withClient("cid", typed),
+                                                account, since)),
+                 refused);
         QVERIFY(t.server.requests().isEmpty());
     }
 
     void tokenExchangeAndCache()
     {
         TestHttp t;
-        t.server.on("POST", tokenPath, ScriptedResponse::json(R"({"access_token":"tok-1","scope":"read_orders","expires_in":3600})"));
-        t.server.on("POST", tokenPath, ScriptedResponse::json(R"({"access_token":"tok-2","scope":"read_orders"})"));
-        t.server.on("POST", tokenPath, ScriptedResponse::json(R"({"access_token":"tok-3","expires_in":86399})"));
+        t.server.on("POST", tokenPath,
+                    ScriptedResponse::json(
+                        R"({"access_token":"tok-1","scope":"read_orders","expires_in":3600})"));
+        t.server.on("POST", tokenPath,
+                    ScriptedResponse::json(R"({"access_token":"tok-2","scope":"read_orders"})"));
+        t.server.on("POST", tokenPath,
+                    ScriptedResponse::json(R"({"access_token":"tok-3","expires_in":86399})"));
         t.server.on("POST", graphqlPath, ScriptedResponse::json(shopAnswer));
         const QString secret = QStringLiteral("s&e=c+r et/\u00fc%");
         const Extra extra = withClient(" cid-9 ", "https://ACME.myshopify.com");
-        const auto verify = [&](const Extra &e) { return runTask(ShopifySource::verify(t.context(), secret, e)); };
-        const auto later = [&](int seconds) { t.clock.advance(std::chrono::seconds(seconds), std::chrono::hours(1)); };
+        const auto verify = [&](const Extra &e) {
+            return runTask(ShopifySource::verify(t.context(), secret, e));
+        };
+        const auto later = [&](int seconds) {
+            t.clock.advance(std::chrono::seconds(seconds), std::chrono::hours(1));
+        };
         const auto expect = [&](qsizetype exchanges, const char *token) {
             QCOMPARE(t.server.requestsTo(tokenPath).size(), exchanges);
-            QCOMPARE(t.server.requestsTo(graphqlPath).last().header("X-Shopify-Access-Token"), token);
+            QCOMPARE(t.server.requestsTo(graphqlPath).last().header("X-Shopify-Access-Token"),
+                     token);
         };
 
         QCOMPARE(verify(extra), "Acme Goods");
@@ -106,7 +135,9 @@ private Q_SLOTS:
         QCOMPARE(x.host(), "acme.myshopify.com");
         QCOMPARE(x.header("Content-Type"), "application/x-www-form-urlencoded");
         QCOMPARE(x.header("Accept"), "application/json");
-        QCOMPARE(x.body, "grant_type=client_credentials&client_id=cid-9&client_secret=s%26e%3Dc%2Br%20et%2F%C3%BC%25");
+        QCOMPARE(
+            x.body,
+            "grant_type=client_credentials&client_id=cid-9&client_secret=s%26e%3Dc%2Br%20et%2F%C3%BC%25");
         expect(1, "tok-1");
 
         // Reused until 120 s before expiry, by verify and every page of a fetch alike.
@@ -139,18 +170,24 @@ private Q_SLOTS:
             t.caches.shopifyTokens.clear();
             return failureOf(ShopifySource::verify(t.context(), "secret", withClient("cid")));
         };
-        const QString noToken = "Shopify didn't return a token. Check the app is installed on this store";
+        const QString noToken =
+            "Shopify didn't return a token. Check the app is installed on this store";
         QCOMPARE(verifyWith(ScriptedResponse::json(R"({"scope":"read_orders"})")), noToken);
         QCOMPARE(verifyWith(ScriptedResponse::json(R"({"access_token":""})")), noToken);
         QCOMPARE(verifyWith(ScriptedResponse::json(R"(["tok"])")), noToken);
-        QCOMPARE(verifyWith(ScriptedResponse::json(R"({"error":"invalid_client","error_description":"Client authentication failed due to unknown client."})", 400)),
-                 "Shopify: Client authentication failed due to unknown client.");
-        QCOMPARE(verifyWith(ScriptedResponse::json("", 401)), "Shopify rejected the key. It may have been revoked");
+        QCOMPARE(
+            verifyWith(ScriptedResponse::json(
+                R"({"error":"invalid_client","error_description":"Client authentication failed due to unknown client."})",
+                400)),
+            "Shopify: Client authentication failed due to unknown client.");
+        QCOMPARE(verifyWith(ScriptedResponse::json("", 401)),
+                 "Shopify rejected the key. It may have been revoked");
         QVERIFY(t.server.requestsTo(graphqlPath).isEmpty());
         QVERIFY(t.caches.shopifyTokens.isEmpty());
 
         // An absurd lifetime neither overflows nor pins the token for ever.
-        QCOMPARE(verifyWith(ScriptedResponse::json(R"({"access_token":"tok","expires_in":1e300})")), QString());
+        QCOMPARE(verifyWith(ScriptedResponse::json(R"({"access_token":"tok","expires_in":1e300})")),
+                 QString());
         const QDateTime expiry = t.caches.shopifyTokens.value("acme.myshopify.comcid").expiry;
         QVERIFY(expiry.isValid() && expiry <= t.clock.now().addDays(366));
     }
@@ -171,16 +208,22 @@ private Q_SLOTS:
         QVERIFY(t.server.requestsTo(tokenPath).isEmpty() && t.caches.shopifyTokens.isEmpty());
 
         t.server.reset();
-        t.server.on("POST", graphqlPath, ScriptedResponse::json(ordersPage(1, true, "\"eyJsYXN0X2lkIjoxfQ==\"")));
+        t.server.on("POST", graphqlPath,
+                    ScriptedResponse::json(ordersPage(1, true, "\"eyJsYXN0X2lkIjoxfQ==\"")));
         t.server.on("POST", graphqlPath, ScriptedResponse::json(ordersPage(1)));
-        QCOMPARE(runTask(fetchWithToken(t, QDateTime(QDate(2026, 12, 5), QTime(1, 2, 3, 456), QTimeZone(3600)))).size(), 2);
+        QCOMPARE(
+            runTask(fetchWithToken(
+                        t, QDateTime(QDate(2026, 12, 5), QTime(1, 2, 3, 456), QTimeZone(3600))))
+                .size(),
+            2);
         const QString q = "created_at:>'2026-12-05T00:02:03Z'";
         const QList<QJsonValue> cursors{QJsonValue::Null, "eyJsYXN0X2lkIjoxfQ=="};
         QCOMPARE(t.server.requests().size(), 2);
         for (int page = 0; page < 2; ++page)
-            QCOMPARE(QJsonDocument::fromJson(t.server.requests()[page].body).object(),
-                     QJsonObject({{"query", QString::fromUtf8(fixture("shopify/orders-query.graphql"))},
-                                  {"variables", QJsonObject({{"q", q}, {"after", cursors[page]}})}}));
+            QCOMPARE(
+                QJsonDocument::fromJson(t.server.requests()[page].body).object(),
+                QJsonObject({{"query", QString::fromUtf8(fixture("shopify/orders-query.graphql"))},
+                             {"variables", QJsonObject({{"q", q}, {"after", cursors[page]}})}}));
     }
 
     void paging()
@@ -194,7 +237,10 @@ private Q_SLOTS:
         const QList<Case> cases{
             {"always another page", {ordersPage(50, true)}, 4, 200},
             {"no cursor", {ordersPage(1, true, "null")}, 1, 1},
-            {"hasNextPage as text", {R"({"data":{"orders":{"edges":[],"pageInfo":{"hasNextPage":"true","endCursor":"c"}}}})"}, 1, 0},
+            {"hasNextPage as text",
+             {R"({"data":{"orders":{"edges":[],"pageInfo":{"hasNextPage":"true","endCursor":"c"}}}})"},
+             1,
+             0},
             {"orders gone on page two", {ordersPage(1, true), R"({"data":{"orders":null}})"}, 2, 1},
             {"data missing", {R"({"extensions":{}})"}, 1, 0},
         };
@@ -215,17 +261,24 @@ private Q_SLOTS:
     void orderMapping()
     {
         TestHttp t;
-        t.server.on("POST", graphqlPath, ScriptedResponse::json(fixture("shopify/orders-mapping.json")));
-        const auto at = [](int h, int m, int s = 0, int ms = 0) { return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC); };
+        t.server.on("POST", graphqlPath,
+                    ScriptedResponse::json(fixture("shopify/orders-mapping.json")));
+        const auto at = [](int h, int m, int s = 0, int ms = 0) {
+            return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC);
+        };
         using K = SaleEvent::Kind;
         const QList<SaleEvent> want{
             // Only three of the five items are read.
-            {"gid://shopify/Order/1", account, Platform::Shopify, K::Sale, "Linen Shirt + 2 more", Money{12990, "EUR"}, at(10, 15, 30, 250)},
-            {"gid://shopify/Order/2", account, Platform::Shopify, K::Sale, "Tea + 1 more (test)", Money{1500, "JPY"}, at(10, 16)},
+            {"gid://shopify/Order/1", account, Platform::Shopify, K::Sale, "Linen Shirt + 2 more",
+             Money{12990, "EUR"}, at(10, 15, 30, 250)},
+            {"gid://shopify/Order/2", account, Platform::Shopify, K::Sale, "Tea + 1 more (test)",
+             Money{1500, "JPY"}, at(10, 16)},
             // No items, no name; "true" as text is not a test order. Cancelled orders are left out.
-            {"gid://shopify/Order/4", account, Platform::Shopify, K::Sale, "Order", Money{750, "USD"}, at(9, 0)},
+            {"gid://shopify/Order/4", account, Platform::Shopify, K::Sale, "Order",
+             Money{750, "USD"}, at(9, 0)},
             // A number is not an amount.
-            {"gid://shopify/Order/5", account, Platform::Shopify, K::Sale, "#1005", std::nullopt, at(11, 1)},
+            {"gid://shopify/Order/5", account, Platform::Shopify, K::Sale, "#1005", std::nullopt,
+             at(11, 1)},
         };
         QCOMPARE(runTask(fetchWithToken(t)), want);
     }
@@ -242,23 +295,32 @@ private Q_SLOTS:
                 return QString("failed: " + f.description());
             }
         };
-        QCOMPARE(verifyAnswer(R"({"errors":[{"message":"Access denied for shop field.","extensions":{"code":"ACCESS_DENIED"}}]})"),
-                 "failed: Shopify: Access denied for shop field.");
-        QCOMPARE(verifyAnswer(R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})"), "Still Here");
-        QCOMPARE(verifyAnswer(R"({"errors":[],"data":{"shop":{"name":""}}})"), "acme.myshopify.com");
+        QCOMPARE(
+            verifyAnswer(
+                R"({"errors":[{"message":"Access denied for shop field.","extensions":{"code":"ACCESS_DENIED"}}]})"),
+            "failed: Shopify: Access denied for shop field.");
+        QCOMPARE(verifyAnswer(R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})"),
+                 "Still Here");
+        QCOMPARE(verifyAnswer(R"({"errors":[],"data":{"shop":{"name":""}}})"),
+                 "acme.myshopify.com");
         QCOMPARE(verifyAnswer(R"([{"data":{"shop":{"name":"x"}}}])"), "acme.myshopify.com");
-        QCOMPARE(verifyAnswer(R"j({"errors":"[API] Invalid API key or access token (unrecognized login or wrong password)"})j", 401),
-                 "failed: Shopify rejected the key. It may have been revoked");
+        QCOMPARE(
+            verifyAnswer(
+                R"j({"errors":"[API] Invalid API key or access token (unrecognized login or wrong password)"})j",
+                401),
+            "failed: Shopify rejected the key. It may have been revoked");
     }
 
     void damagedAnswers()
     {
         TestHttp t;
-        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(ordersPage(3, true), 300, 20261205), account,
+        const auto outcomes = JsonFuzz::feed(
+            JsonFuzz::variants(ordersPage(3, true), 300, 20261205), account,
             [&](const QByteArray &body) {
                 t.server.reset();
                 t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
-            }, [&] { return fetchWithToken(t); });
+            },
+            [&] { return fetchWithToken(t); });
         QCOMPARE(outcomes.faults, 0);
         QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }

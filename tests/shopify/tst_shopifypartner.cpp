@@ -38,11 +38,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("digits");
-        QTest::newRow("dashboard address") << "https://partners.shopify.com/1234567/apps" << "1234567";
-        QTest::newRow("spaces and letters") << " id: 12 34 567x " << "1234567";
+        QTest::newRow("dashboard address") << "https://partners.shopify.com/1234567/apps"
+                                           << "1234567";
+        QTest::newRow("spaces and letters") << " id: 12 34 567x "
+                                            << "1234567";
         QTest::newRow("other script digits") << QString::fromUtf8("\u0661\u0662\u0663") << "123";
-        QTest::newRow("none") << "partner" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("none") << "partner"
+                              << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void partnerIdDigits()
@@ -51,22 +55,28 @@ private Q_SLOTS:
         QFETCH(QString, digits);
         QCOMPARE(ShopifyPartnerSource::partnerId(partner(typed)), digits);
         QCOMPARE(ShopifyPartnerSource::dashboard({.extra = partner(typed)}).toString(),
-                 "https://partners.shopify.com/" + (digits.isEmpty() ? QString() : digits + "/payouts"));
+                 "https://partners.shopify.com/"
+                     + (digits.isEmpty() ? QString() : digits + "/payouts"));
         if (!digits.isEmpty())
             return;
         // Without an id nothing is sent.
         TestHttp t;
         const QString message = "Add your Partner ID (the number in the Partner Dashboard address)";
-        QCOMPARE(failureOf(ShopifyPartnerSource::verify(t.context(), "prtapi_1", partner(typed))), message);
-        QCOMPARE(failureOf(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(typed), account, since)), message);
+        QCOMPARE(failureOf(ShopifyPartnerSource::verify(t.context(), "prtapi_1", partner(typed))),
+                 message);
+        QCOMPARE(failureOf(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(typed),
+                                                       account, since)),
+                 message);
         QVERIFY(t.server.requests().isEmpty());
     }
 
     void exactRequests()
     {
         TestHttp t;
-        t.server.on("POST", apiPath, ScriptedResponse::json(R"({"data":{"transactions":{"edges":[]}}})"));
-        QCOMPARE(runTask(ShopifyPartnerSource::verify(t.context(), "prtapi_abc", partner("partners.shopify.com/1234567/"))),
+        t.server.on("POST", apiPath,
+                    ScriptedResponse::json(R"({"data":{"transactions":{"edges":[]}}})"));
+        QCOMPARE(runTask(ShopifyPartnerSource::verify(t.context(), "prtapi_abc",
+                                                      partner("partners.shopify.com/1234567/"))),
                  "Partner 1234567");
         const RecordedRequest v = t.server.requests().last();
         QCOMPARE(v.host(), "partners.shopify.com");
@@ -74,36 +84,55 @@ private Q_SLOTS:
         QCOMPARE(v.header("Content-Type"), "application/json");
         QCOMPARE(v.header("X-Shopify-Access-Token"), "prtapi_abc");
         QVERIFY(!v.hasHeader("Authorization"));
-        QCOMPARE(v.body, R"({"query":"{ transactions(first: 1) { edges { node { id } } } }","variables":{}})");
+        QCOMPARE(
+            v.body,
+            R"({"query":"{ transactions(first: 1) { edges { node { id } } } }","variables":{}})");
 
         t.server.reset();
         t.server.on("POST", apiPath, ScriptedResponse::json(page(sale(1) + "," + sale(2), true)));
         t.server.on("POST", apiPath, ScriptedResponse::json(page(sale(3))));
         const QDateTime cutOff(QDate(2026, 12, 4), QTime(23, 45, 0, 999), Qt::UTC);
-        QCOMPARE(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_abc", partner(), account, cutOff)).size(), 3);
+        QCOMPARE(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_abc", partner(), account,
+                                                     cutOff))
+                     .size(),
+                 3);
         const QList<QJsonValue> cursors{QJsonValue::Null, "cur-2"};
         QCOMPARE(t.server.requestsTo(apiPath).size(), 2);
         for (int page = 0; page < 2; ++page)
             QCOMPARE(QJsonDocument::fromJson(t.server.requests()[page].body).object(),
-                     QJsonObject({{"query", QString::fromUtf8(fixture("shopify/partner-transactions-query.graphql"))},
-                                  {"variables", QJsonObject({{"since", "2026-12-04T23:45:00Z"}, {"after", cursors[page]}})}}));
+                     QJsonObject({{"query",
+                                   QString::fromUtf8(
+                                       fixture("shopify/partner-transactions-query.graphql"))},
+                                  {"variables",
+                                   QJsonObject({{"since", "2026-12-04T23:45:00Z"},
+                                                {"after", cursors[page]}})}}));
     }
 
     void transactionMapping()
     {
         TestHttp t;
-        t.server.on("POST", apiPath, ScriptedResponse::json(fixture("shopify/partner-transactions.json")));
-        const auto at = [](int m, int ms = 0) { return QDateTime(QDate(2026, 12, 5), QTime(8, m, 0, ms), Qt::UTC); };
+        t.server.on("POST", apiPath,
+                    ScriptedResponse::json(fixture("shopify/partner-transactions.json")));
+        const auto at = [](int m, int ms = 0) {
+            return QDateTime(QDate(2026, 12, 5), QTime(8, m, 0, ms), Qt::UTC);
+        };
         using K = SaleEvent::Kind;
         const Platform p = Platform::ShopifyPartner;
         const QList<SaleEvent> want{
-            {"gid://partners/ThemeSale/1", account, p, K::Sale, "Dawnlight", Money{35000, "USD"}, at(0, 500)}, // gross, not net
-            {"gid://partners/AppSaleAdjustment/2", account, p, K::Refund, "Upsell Pro", Money{-499, "USD"}, at(1)}, // sign as given
-            {"gid://partners/AppSubscriptionSale/3", account, p, K::Renewal, "Upsell Pro", Money{1520, "USD"}, at(2)},
-            {"gid://partners/ThemeSaleAdjustment/4", account, p, K::Refund, "Fallback App", Money{-35000, "USD"}, at(3)},
-            {"gid://partners/AppUsageSale/5", account, p, K::Sale, "Shopify sale", Money{42, "EUR"}, at(4)}, // no type
+            {"gid://partners/ThemeSale/1", account, p, K::Sale, "Dawnlight", Money{35000, "USD"},
+             at(0, 500)}, // gross, not net
+            {"gid://partners/AppSaleAdjustment/2", account, p, K::Refund, "Upsell Pro",
+             Money{-499, "USD"}, at(1)}, // sign as given
+            {"gid://partners/AppSubscriptionSale/3", account, p, K::Renewal, "Upsell Pro",
+             Money{1520, "USD"}, at(2)},
+            {"gid://partners/ThemeSaleAdjustment/4", account, p, K::Refund, "Fallback App",
+             Money{-35000, "USD"}, at(3)},
+            {"gid://partners/AppUsageSale/5", account, p, K::Sale, "Shopify sale", Money{42, "EUR"},
+             at(4)}, // no type
         };
-        QCOMPARE(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since)), want);
+        QCOMPARE(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account,
+                                                     since)),
+                 want);
     }
 
     void paging()
@@ -120,14 +149,22 @@ private Q_SLOTS:
         const QList<Case> cases{
             {"always another page", {page(fifty.join(','), true)}, 4, 200},
             {"last edge without cursor", {page(sale(1) + R"(,{"node":{}})", true)}, 1, 1},
-            {"transactions gone on page two", {page(sale(1), true), R"({"data":{"transactions":[]}})"}, 2, 1},
-            {"hasNextPage missing", {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"}, 1, 0},
+            {"transactions gone on page two",
+             {page(sale(1), true), R"({"data":{"transactions":[]}})"},
+             2,
+             1},
+            {"hasNextPage missing",
+             {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"},
+             1,
+             0},
         };
         for (const Case &c : cases) {
             TestHttp t;
             for (const QByteArray &answer : c.answers)
                 t.server.on("POST", apiPath, ScriptedResponse::json(answer));
-            const qsizetype events = runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since)).size();
+            const qsizetype events = runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1",
+                                                                         partner(), account, since))
+                                         .size();
             QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
         }
     }
@@ -138,24 +175,36 @@ private Q_SLOTS:
         const auto fetchWith = [&](const ScriptedResponse &answer) {
             t.server.reset();
             t.server.on("POST", apiPath, answer);
-            return failureOf(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since));
+            return failureOf(
+                ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since));
         };
-        QCOMPARE(fetchWith(ScriptedResponse::json(R"({"errors":[{"message":"Access denied: missing View financials permission."}],"data":null})")),
-                 "Shopify Partners: Access denied: missing View financials permission.");
-        QCOMPARE(fetchWith(ScriptedResponse::json("", 401)), "Shopify Partners rejected the key. It may have been revoked");
-        QCOMPARE(fetchWith(ScriptedResponse::json(R"({"errors":[{"message":"Throttled"}]})", 429)), "Shopify Partners asked us to slow down");
-        QCOMPARE(fetchWith(ScriptedResponse::json("[1]")), QString()); // a list is an empty answer, not a failure
+        QCOMPARE(
+            fetchWith(ScriptedResponse::json(
+                R"({"errors":[{"message":"Access denied: missing View financials permission."}],"data":null})")),
+            "Shopify Partners: Access denied: missing View financials permission.");
+        QCOMPARE(fetchWith(ScriptedResponse::json("", 401)),
+                 "Shopify Partners rejected the key. It may have been revoked");
+        QCOMPARE(fetchWith(ScriptedResponse::json(R"({"errors":[{"message":"Throttled"}]})", 429)),
+                 "Shopify Partners asked us to slow down");
+        QCOMPARE(fetchWith(ScriptedResponse::json("[1]")),
+                 QString()); // a list is an empty answer, not a failure
     }
 
     void damagedAnswers()
     {
-        const QByteArray paged = fixture("shopify/partner-transactions.json").replace("false", "true");
+        const QByteArray paged =
+            fixture("shopify/partner-transactions.json").replace("false", "true");
         TestHttp t;
-        const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(paged, 300, 7), account,
+        const auto outcomes = JsonFuzz::feed(
+            JsonFuzz::variants(paged, 300, 7), account,
             [&](const QByteArray &body) {
                 t.server.reset();
                 t.server.on("POST", apiPath, ScriptedResponse::json(body));
-            }, [&] { return ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since); });
+            },
+            [&] {
+                return ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account,
+                                                   since);
+            });
         QCOMPARE(outcomes.faults, 0);
         QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }

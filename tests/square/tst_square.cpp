@@ -45,22 +45,32 @@ private Q_SLOTS:
         QTest::addColumn<ScriptedResponse>("sandboxAnswer");
         QTest::addColumn<QString>("outcome"); // label, or "!" + failure
         QTest::addColumn<QStringList>("hosts");
-        const auto merchant = ScriptedResponse::json(R"({"merchant":{"id":"M1","business_name":"Corner Café"}})");
+        const auto merchant =
+            ScriptedResponse::json(R"({"merchant":{"id":"M1","business_name":"Corner Café"}})");
         const auto refusal = [](const char *detail) {
-            return ScriptedResponse::json(QByteArray(R"({"errors":[{"category":"AUTHENTICATION_ERROR","code":"UNAUTHORIZED","detail":")")
-                                          + detail + "\"}]}", 401);
+            return ScriptedResponse::json(
+                QByteArray(
+                    R"({"errors":[{"category":"AUTHENTICATION_ERROR","code":"UNAUTHORIZED","detail":")")
+                    + detail + "\"}]}",
+                401);
         };
         const QStringList both{production, sandbox};
-        QTest::newRow("production key") << Extra() << merchant << merchant << "Corner Café" << QStringList{production};
-        QTest::newRow("no business name") << Extra() << ScriptedResponse::json(R"({"merchant":{"business_name":""}})")
-                                          << merchant << "Square" << QStringList{production};
-        QTest::newRow("sandbox key") << Extra() << refusal("Production refused.") << merchant << "Corner Café (sandbox)" << both;
-        QTest::newRow("production answer unreadable") << Extra() << ScriptedResponse::json("<html>") << merchant
-                                                      << "Corner Café (sandbox)" << both;
-        QTest::newRow("valid nowhere keeps the sandbox error") << Extra() << refusal("Production refused.")
-                                                               << refusal("Sandbox refused.") << "!Square: Sandbox refused." << both;
-        QTest::newRow("sandbox account asks the sandbox once") << sandboxExtra << merchant << refusal("Sandbox refused.")
-                                                               << "!Square: Sandbox refused." << QStringList{sandbox};
+        QTest::newRow("production key")
+            << Extra() << merchant << merchant << "Corner Café" << QStringList{production};
+        QTest::newRow("no business name")
+            << Extra() << ScriptedResponse::json(R"({"merchant":{"business_name":""}})") << merchant
+            << "Square" << QStringList{production};
+        QTest::newRow("sandbox key") << Extra() << refusal("Production refused.") << merchant
+                                     << "Corner Café (sandbox)" << both;
+        QTest::newRow("production answer unreadable")
+            << Extra() << ScriptedResponse::json("<html>") << merchant << "Corner Café (sandbox)"
+            << both;
+        QTest::newRow("valid nowhere keeps the sandbox error")
+            << Extra() << refusal("Production refused.") << refusal("Sandbox refused.")
+            << "!Square: Sandbox refused." << both;
+        QTest::newRow("sandbox account asks the sandbox once")
+            << sandboxExtra << merchant << refusal("Sandbox refused.")
+            << "!Square: Sandbox refused." << QStringList{sandbox};
     }
 
     void verifyProbesProductionThenSandbox()
@@ -92,15 +102,19 @@ private Q_SLOTS:
     {
         TestHttp t;
         const auto events = runTask(SquareSource::fetch(serve(t), "EAAAtoken", {}, account, since));
-        const auto at = [](int h, int m, int s = 0, int ms = 0) { return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC); };
+        const auto at = [](int h, int m, int s = 0, int ms = 0) {
+            return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC);
+        };
         using K = SaleEvent::Kind;
         const Platform p = Platform::Square;
         const QList<SaleEvent> want{
-            {"pay-two-items", account, p, K::Sale, "Flat White + 1 more", Money{1650, "EUR"}, at(11, 50, 12, 507)},
+            {"pay-two-items", account, p, K::Sale, "Flat White + 1 more", Money{1650, "EUR"},
+             at(11, 50, 12, 507)},
             {"pay-failed", account, p, K::Failed, "Gift Card", Money{999, "GBP"}, at(11, 10)},
             {"pay-note", account, p, K::Sale, "Walk-in sale", Money{2000, "USD"}, at(10, 0)},
             {"pay-bare", account, p, K::Sale, "Square payment", Money{0, "USD"}, at(10, 0)},
-            // An order whose items have no names gives no title; a fractional amount counts as zero.
+            // An order whose items have no names gives no title; a fractional amount counts as
+            // zero.
             {"pay-unnamed-order", account, p, K::Sale, "Square payment", Money{0, "USD"}, at(9, 0)},
         };
         QCOMPARE(events, want);
@@ -123,13 +137,17 @@ private Q_SLOTS:
 
     void orderLookupFailureCostsOnlyTitles()
     {
-        for (const auto &answer : {ScriptedResponse::json(R"({"errors":[{"detail":"Orders are off."}]})", 403),
-                                   ScriptedResponse::json("<html>oops</html>")}) {
+        for (const auto &answer :
+             {ScriptedResponse::json(R"({"errors":[{"detail":"Orders are off."}]})", 403),
+              ScriptedResponse::json("<html>oops</html>")}) {
             TestHttp t;
             QStringList titles;
-            for (const SaleEvent &e : runTask(SquareSource::fetch(serve(t, recorded("payments"), answer), "k", {}, account, since)))
+            for (const SaleEvent &e : runTask(SquareSource::fetch(
+                     serve(t, recorded("payments"), answer), "k", {}, account, since)))
                 titles.append(e.title);
-            QCOMPARE(titles, (QStringList{"ignored", "Square payment", "Walk-in sale", "Square payment", "Square payment"}));
+            QCOMPARE(titles,
+                     (QStringList{"ignored", "Square payment", "Walk-in sale", "Square payment",
+                                  "Square payment"}));
             QCOMPARE(t.server.requestsTo(batchPath).size(), 1);
         }
     }
@@ -140,37 +158,52 @@ private Q_SLOTS:
         TestHttp t;
         const auto noOrder = ScriptedResponse::json(
             R"({"payments":[{"id":"p","created_at":"2026-12-05T10:00:00Z","status":"COMPLETED","order_id":""}]})");
-        QCOMPARE(runTask(SquareSource::fetch(serve(t, noOrder), "k", {}, account, since)).size(), 1);
+        QCOMPARE(runTask(SquareSource::fetch(serve(t, noOrder), "k", {}, account, since)).size(),
+                 1);
         QCOMPARE(t.server.requests().size(), 1);
 
         // More than 100 kept payments with orders: the batch carries the first 100.
         QJsonArray many;
         for (int i = 0; i < 120; ++i)
-            many.append(QJsonObject{{"id", QString("p%1").arg(i)}, {"created_at", "2026-12-05T10:00:00Z"},
-                                    {"status", "COMPLETED"}, {"order_id", QString("o%1").arg(i)}});
-        const auto manyPayments = ScriptedResponse::json(QJsonDocument(QJsonObject{{"payments", many}}).toJson());
-        QCOMPARE(runTask(SquareSource::fetch(serve(t, manyPayments, ScriptedResponse::json(R"({"orders":[]})")), "k", {}, account, since)).size(), 120);
-        const QJsonArray ids = QJsonDocument::fromJson(t.server.requestsTo(batchPath).value(0).body).object().value("order_ids").toArray();
+            many.append(QJsonObject{{"id", QString("p%1").arg(i)},
+                                    {"created_at", "2026-12-05T10:00:00Z"},
+                                    {"status", "COMPLETED"},
+                                    {"order_id", QString("o%1").arg(i)}});
+        const auto manyPayments =
+            ScriptedResponse::json(QJsonDocument(QJsonObject{{"payments", many}}).toJson());
+        QCOMPARE(runTask(SquareSource::fetch(
+                             serve(t, manyPayments, ScriptedResponse::json(R"({"orders":[]})")),
+                             "k", {}, account, since))
+                     .size(),
+                 120);
+        const QJsonArray ids = QJsonDocument::fromJson(t.server.requestsTo(batchPath).value(0).body)
+                                   .object()
+                                   .value("order_ids")
+                                   .toArray();
         QCOMPARE(ids.size(), 100);
         QCOMPARE(ids.first().toString(), "o0");
         QCOMPARE(ids.last().toString(), "o99");
 
         // The payments request failing fails the fetch.
-        QCOMPARE(failureOf(SquareSource::fetch(serve(t, ScriptedResponse::json("", 401)), "k", {}, account, since)),
+        QCOMPARE(failureOf(SquareSource::fetch(serve(t, ScriptedResponse::json("", 401)), "k", {},
+                                               account, since)),
                  "Square rejected the key. It may have been revoked");
     }
 
     void sandboxAccountStaysInSandbox()
     {
         TestHttp t;
-        QCOMPARE(runTask(SquareSource::fetch(serve(t), "k", sandboxExtra, account, since)).size(), 5);
+        QCOMPARE(runTask(SquareSource::fetch(serve(t), "k", sandboxExtra, account, since)).size(),
+                 5);
         for (const RecordedRequest &r : t.server.requests())
             QCOMPARE(r.host(), sandbox);
         QCOMPARE(SquareSource::host({}).host(), production);
         // The dashboard follows the sandbox flag, or a label from before the flag existed.
         QCOMPARE(SquareSource::dashboard({.label = "Corner Café"}).host(), "app.squareup.com");
-        QCOMPARE(SquareSource::dashboard({.label = "Corner Café (sandbox)"}).host(), "developer.squareup.com");
-        QCOMPARE(SquareSource::dashboard({.label = "Corner Café", .extra = sandboxExtra}).host(), "developer.squareup.com");
+        QCOMPARE(SquareSource::dashboard({.label = "Corner Café (sandbox)"}).host(),
+                 "developer.squareup.com");
+        QCOMPARE(SquareSource::dashboard({.label = "Corner Café", .extra = sandboxExtra}).host(),
+                 "developer.squareup.com");
     }
 
     void fuzzedAnswersNeverCrash()
@@ -182,13 +215,18 @@ private Q_SLOTS:
                                      [](const SaleEvent &e) { return e.amount.has_value(); });
         };
         for (const bool paymentsDamaged : {true, false}) {
-            const auto bodies = JsonFuzz::variants(fixture(paymentsDamaged ? "square/payments.json" : "square/orders.json"), 300, 2025);
-            const auto outcomes = JsonFuzz::feed(bodies, account, [&](const QByteArray &body) {
-                if (paymentsDamaged)
-                    serve(t, ScriptedResponse::json(body));
-                else
-                    serve(t, recorded("payments"), ScriptedResponse::json(body));
-            }, fetch);
+            const auto bodies = JsonFuzz::variants(
+                fixture(paymentsDamaged ? "square/payments.json" : "square/orders.json"), 300,
+                2025);
+            const auto outcomes = JsonFuzz::feed(
+                bodies, account,
+                [&](const QByteArray &body) {
+                    if (paymentsDamaged)
+                        serve(t, ScriptedResponse::json(body));
+                    else
+                        serve(t, recorded("payments"), ScriptedResponse::json(body));
+                },
+                fetch);
             QCOMPARE(outcomes.faults, 0);
             QVERIFY(outcomes.events > 0);
         }

@@ -19,8 +19,14 @@ const QUuid account = QUuid::fromString(QStringLiteral("{6f1c2a4e-3b7d-4c1e-9a55
 const QDateTime since(QDate(2026, 12, 5), QTime(10, 0, 0, 900), Qt::UTC);
 using Items = QList<std::pair<QString, QString>>;
 
-QJsonObject object(const char *name) { return QJsonDocument::fromJson(fixture(name)).object(); }
-ScriptedResponse reply(const QJsonObject &body) { return ScriptedResponse::json(QJsonDocument(body).toJson()); }
+QJsonObject object(const char *name)
+{
+    return QJsonDocument::fromJson(fixture(name)).object();
+}
+ScriptedResponse reply(const QJsonObject &body)
+{
+    return ScriptedResponse::json(QJsonDocument(body).toJson());
+}
 
 // The recorded charge event as evt_<n> for charge ch_<n>, with some charge fields changed.
 QJsonObject chargeEvent(const QString &n, const QJsonObject &changes = {})
@@ -54,7 +60,10 @@ ScriptedResponse invoice(const QString &reason, const QStringList &lines)
     return reply(body);
 }
 
-QList<SaleEvent> fetch(TestHttp &t) { return runTask(StripeSource::fetch(t.context(), liveKey, {}, account, since)); }
+QList<SaleEvent> fetch(TestHttp &t)
+{
+    return runTask(StripeSource::fetch(t.context(), liveKey, {}, account, since));
+}
 
 }
 
@@ -68,17 +77,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("account");
         QTest::addColumn<QString>("label");
-        const QByteArray both = R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":"Acme"}}})";
+        const QByteArray both =
+            R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":"Acme"}}})";
         QTest::newRow("display name wins") << liveKey << 200 << both << "Acme";
-        QTest::newRow("test mode") << QStringLiteral("sk_test_abc") << 200 << both << "Acme (test mode)";
-        QTest::newRow("business name") << liveKey << 200
-            << QByteArray(R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":null}}})") << "Acme Ltd";
-        QTest::newRow("empty display name is used") << liveKey << 200
-            << QByteArray(R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":""}}})") << "";
-        QTest::newRow("no names") << liveKey << 200 << QByteArray(R"({"business_profile":{"name":7}})") << "Stripe";
+        QTest::newRow("test mode")
+            << QStringLiteral("sk_test_abc") << 200 << both << "Acme (test mode)";
+        QTest::newRow("business name")
+            << liveKey << 200
+            << QByteArray(
+                   R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":null}}})")
+            << "Acme Ltd";
+        QTest::newRow("empty display name is used")
+            << liveKey << 200
+            << QByteArray(
+                   R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":""}}})")
+            << "";
+        QTest::newRow("no names") << liveKey << 200
+                                  << QByteArray(R"({"business_profile":{"name":7}})") << "Stripe";
         QTest::newRow("array body") << liveKey << 200 << QByteArray("[]") << "Stripe";
-        QTest::newRow("account forbidden") << testKey << 403 << QByteArray(R"({"error":{"message":"No"}})") << "Stripe (test mode)";
-        QTest::newRow("account unreadable") << liveKey << 200 << QByteArray("{\"settings\":") << "Stripe";
+        QTest::newRow("account forbidden")
+            << testKey << 403 << QByteArray(R"({"error":{"message":"No"}})")
+            << "Stripe (test mode)";
+        QTest::newRow("account unreadable")
+            << liveKey << 200 << QByteArray("{\"settings\":") << "Stripe";
     }
 
     void verifyLabels()
@@ -99,7 +120,8 @@ private Q_SLOTS:
             QCOMPARE(r.host(), "api.stripe.com");
             QCOMPARE(r.header("Authorization"), "Bearer " + key.toUtf8());
         }
-        QCOMPARE(StripeSource::dashboard(label).toString().contains("/test/"), label.endsWith(" (test mode)"));
+        QCOMPARE(StripeSource::dashboard(label).toString().contains("/test/"),
+                 label.endsWith(" (test mode)"));
     }
 
     // The events request decides both verify and fetch; the platform's own
@@ -113,14 +135,18 @@ private Q_SLOTS:
         QVERIFY(t.server.requests().isEmpty());
 
         const std::pair<ScriptedResponse, QString> cases[] = {
-            {ScriptedResponse::json(R"({"error":{"message":"Invalid API Key provided: rk_live_*****orvanta"}})", 401),
+            {ScriptedResponse::json(
+                 R"({"error":{"message":"Invalid API Key provided: rk_live_*****orvanta"}})", 401),
              "Stripe: Invalid API Key provided: rk_live_*****orvanta"},
-            {ScriptedResponse::json(R"({"error":{"message":"Invalid timestamp","param":"created"}})", 400),
+            {ScriptedResponse::json(
+                 R"({"error":{"message":"Invalid timestamp","param":"created"}})", 400),
              "Stripe: Invalid timestamp"},
             {ScriptedResponse::json("", 401), "Stripe rejected the key. It may have been revoked"},
-            {ScriptedResponse::json(R"({"error":{"message":"Too many requests"}})", 429), "Stripe asked us to slow down"},
+            {ScriptedResponse::json(R"({"error":{"message":"Too many requests"}})", 429),
+             "Stripe asked us to slow down"},
             {ScriptedResponse::json(R"({"error":{"message":"Oops"}})", 500), "Stripe answered 500"},
-            {ScriptedResponse::json(R"({"object":"list","data":[{"id":)"), "Stripe sent an answer that isn't valid JSON"},
+            {ScriptedResponse::json(R"({"object":"list","data":[{"id":)"),
+             "Stripe sent an answer that isn't valid JSON"},
         };
         for (const auto &[response, message] : cases) {
             t.server.reset();
@@ -131,7 +157,8 @@ private Q_SLOTS:
             t.server.reset();
             t.server.on("GET", "/v1/events", page({chargeEvent("2")}, true));
             t.server.on("GET", "/v1/events", response);
-            QVERIFY(failureOf(StripeSource::fetch(t.context(), liveKey, {}, account, since)).startsWith(message));
+            QVERIFY(failureOf(StripeSource::fetch(t.context(), liveKey, {}, account, since))
+                        .startsWith(message));
         }
     }
 
@@ -139,18 +166,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<ScriptedResponse>>("pages");
         QTest::addColumn<QStringList>("ids");
-        const auto one = [](int n, bool more) { return page({chargeEvent(QString::number(n))}, more); };
+        const auto one = [](int n, bool more) {
+            return page({chargeEvent(QString::number(n))}, more);
+        };
         QList<ScriptedResponse> endless;
         for (int n = 1; n <= 7; ++n)
             endless.append(one(n, true));
-        QTest::newRow("five pages at most") << endless << QStringList{"ch_1", "ch_2", "ch_3", "ch_4", "ch_5"};
+        QTest::newRow("five pages at most")
+            << endless << QStringList{"ch_1", "ch_2", "ch_3", "ch_4", "ch_5"};
         QTest::newRow("no more") << QList<ScriptedResponse>{one(1, false)} << QStringList{"ch_1"};
-        QTest::newRow("empty page with more") << QList<ScriptedResponse>{page({}, true), one(2, false)} << QStringList{};
-        const QJsonObject noId{{"type", "charge.failed"}, {"data", QJsonObject{{"object", QJsonObject{{"id", "ch"}}}}}};
-        QTest::newRow("last without id") << QList<ScriptedResponse>{page({noId}, true), one(2, false)} << QStringList{};
-        QTest::newRow("has_more as text")
-            << QList<ScriptedResponse>{ScriptedResponse::json(R"({"has_more":"true","data":[{"id":"evt_1"}]})"), one(2, false)}
-            << QStringList{};
+        QTest::newRow("empty page with more")
+            << QList<ScriptedResponse>{page({}, true), one(2, false)} << QStringList{};
+        const QJsonObject noId{{"type", "charge.failed"},
+                               {"data", QJsonObject{{"object", QJsonObject{{"id", "ch"}}}}}};
+        QTest::newRow("last without id")
+            << QList<ScriptedResponse>{page({noId}, true), one(2, false)} << QStringList{};
+        QTest::newRow("has_more as text") << QList<ScriptedResponse>{
+            ScriptedResponse::json(R"({"has_more":"true","data":[{"id":"evt_1"}]})"),
+            one(2, false)} << QStringList{};
     }
 
     void paging()
@@ -165,12 +198,18 @@ private Q_SLOTS:
             fetched.append(e.id);
         QCOMPARE(fetched, ids);
 
-        // Charges alone, strictly after the cut-off's whole second; the brackets travel as Stripe expects them.
-        const Items query{{"types[]", "charge.succeeded"}, {"types[]", "charge.failed"}, {"types[]", "charge.refunded"},
-                          {"created[gt]", "1796464800"}, {"limit", "100"}};
+        // Charges alone, strictly after the cut-off's whole second; the brackets travel as Stripe
+        // expects them.
+        const Items query{{"types[]", "charge.succeeded"},
+                          {"types[]", "charge.failed"},
+                          {"types[]", "charge.refunded"},
+                          {"created[gt]", "1796464800"},
+                          {"limit", "100"}};
         const auto rs = t.server.requests();
         QCOMPARE(rs.size(), std::max<qsizetype>(ids.size(), 1));
-        QVERIFY2(rs[0].rawTarget.startsWith("/v1/events?types[]=charge.succeeded&types[]=charge.failed"), rs[0].rawTarget);
+        QVERIFY2(
+            rs[0].rawTarget.startsWith("/v1/events?types[]=charge.succeeded&types[]=charge.failed"),
+            rs[0].rawTarget);
         for (int i = 0; i < rs.size(); ++i) {
             QCOMPARE(rs[i].path, "/v1/events");
             const Items cursor{{"starting_after", QStringLiteral("evt_%1").arg(i)}};
@@ -183,24 +222,28 @@ private Q_SLOTS:
     void mapping()
     {
         TestHttp t;
-        t.server.on("GET", "/v1/events", ScriptedResponse::json(fixture("stripe/mapping-events.json")));
+        t.server.on("GET", "/v1/events",
+                    ScriptedResponse::json(fixture("stripe/mapping-events.json")));
         const QList<SaleEvent> events = fetch(t);
 
         QStringList got;
         for (const SaleEvent &e : events) {
-            got.append(QStringLiteral("%1 %2 %3 | %4 %5").arg(e.id, SaleEvent::kindName(e.kind), e.title)
-                           .arg(e.amount->minor).arg(e.amount->currency));
+            got.append(QStringLiteral("%1 %2 %3 | %4 %5")
+                           .arg(e.id, SaleEvent::kindName(e.kind), e.title)
+                           .arg(e.amount->minor)
+                           .arg(e.amount->currency));
             QCOMPARE(e.platform, Platform::Stripe);
             QCOMPARE(e.account, account);
         }
-        QCOMPARE(got, (QStringList{
-            "ch_s1 sale Pro licence | 2500 EUR",
-            "ch_s2 sale Payment | 0 EUR",       // empty description, fractional amount: absent
-            "evt_s3 sale Payment | 300 USD",    // no charge id: the event's; no currency: usd
-            "evt_r1 refund Pro licence | -400 EUR",
-            "evt_r2 refund Refund | -300 EUR",  // second partial refund: only its own part
-            "evt_f1 failed Payment failed | 4200 USD",
-        }));
+        QCOMPARE(got,
+                 (QStringList{
+                     "ch_s1 sale Pro licence | 2500 EUR",
+                     "ch_s2 sale Payment | 0 EUR", // empty description, fractional amount: absent
+                     "evt_s3 sale Payment | 300 USD", // no charge id: the event's; no currency: usd
+                     "evt_r1 refund Pro licence | -400 EUR",
+                     "evt_r2 refund Refund | -300 EUR", // second partial refund: only its own part
+                     "evt_f1 failed Payment failed | 4200 USD",
+                 }));
         QCOMPARE(events[0].at, QDateTime::fromMSecsSinceEpoch(1796465123750, Qt::UTC));
         QCOMPARE(events[1].at, QDateTime::fromSecsSinceEpoch(1796465000, Qt::UTC));
         QCOMPARE(t.server.requests().size(), 1); // nothing to describe by: no lookups
@@ -209,9 +252,12 @@ private Q_SLOTS:
     void describePaths()
     {
         TestHttp t;
-        t.server.on("GET", "/v1/events", ScriptedResponse::json(fixture("stripe/describe-events.json")));
-        t.server.on("GET", "/v1/invoices/in_1", ScriptedResponse::json(fixture("stripe/invoice.json")));
-        t.server.on("GET", "/v1/invoices/in_gone", ScriptedResponse::json(R"({"error":{"message":"No such invoice"}})", 404));
+        t.server.on("GET", "/v1/events",
+                    ScriptedResponse::json(fixture("stripe/describe-events.json")));
+        t.server.on("GET", "/v1/invoices/in_1",
+                    ScriptedResponse::json(fixture("stripe/invoice.json")));
+        t.server.on("GET", "/v1/invoices/in_gone",
+                    ScriptedResponse::json(R"({"error":{"message":"No such invoice"}})", 404));
         t.server.on("GET", "/v1/invoices/in_3", invoice("subscription_create", {}));
         t.server.handle([](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
             if (r.path != "/v1/checkout/sessions")
@@ -219,7 +265,8 @@ private Q_SLOTS:
             if (r.queryValue("payment_intent") == "pi_2")
                 return ScriptedResponse::json(fixture("stripe/checkout-sessions.json"));
             if (r.queryValue("payment_intent") == "pi_4")
-                return ScriptedResponse::json(R"({"data":[{"object":"checkout.session","line_items":{"data":[]}}]})");
+                return ScriptedResponse::json(
+                    R"({"data":[{"object":"checkout.session","line_items":{"data":[]}}]})");
             return ScriptedResponse::json(R"({"error":{"message":"boom"}})", 500);
         });
 
@@ -228,17 +275,22 @@ private Q_SLOTS:
         for (const SaleEvent &e : events)
             titles.append(e.title);
         // An invoice answered without lines ends the search: no session lookup.
-        QCOMPARE(titles, (QStringList{"1 × Pro (at $15.00 / month)", "T-shirt + 2 more", "From charge", "Kept", "Payment"}));
+        QCOMPARE(titles,
+                 (QStringList{"1 × Pro (at $15.00 / month)", "T-shirt + 2 more", "From charge",
+                              "Kept", "Payment"}));
         QCOMPARE(events[0].kind, SaleEvent::Kind::Renewal);
         QCOMPARE(events[1].kind, SaleEvent::Kind::Sale);
 
         QStringList order;
         for (const RecordedRequest &r : t.server.requests())
             order.append(QString::fromUtf8(r.rawTarget));
-        QCOMPARE(order, (QStringList{order[0], "/v1/invoices/in_1", "/v1/invoices/in_gone",
-                                     "/v1/checkout/sessions?payment_intent=pi_2&expand[]=data.line_items", "/v1/invoices/in_3",
-                                     "/v1/checkout/sessions?payment_intent=pi_4&expand[]=data.line_items",
-                                     "/v1/checkout/sessions?payment_intent=pi_5&expand[]=data.line_items"}));
+        QCOMPARE(
+            order,
+            (QStringList{order[0], "/v1/invoices/in_1", "/v1/invoices/in_gone",
+                         "/v1/checkout/sessions?payment_intent=pi_2&expand[]=data.line_items",
+                         "/v1/invoices/in_3",
+                         "/v1/checkout/sessions?payment_intent=pi_4&expand[]=data.line_items",
+                         "/v1/checkout/sessions?payment_intent=pi_5&expand[]=data.line_items"}));
         for (const RecordedRequest &r : t.server.requests())
             QCOMPARE(r.header("Authorization"), "Bearer " + liveKey.toUtf8());
     }
@@ -252,7 +304,8 @@ private Q_SLOTS:
         TestHttp t;
         QJsonArray log;
         for (int n = 0; n < 100; ++n)
-            log.append(chargeEvent(QString::number(n), {{"invoice", QStringLiteral("in_%1").arg(n)}}));
+            log.append(
+                chargeEvent(QString::number(n), {{"invoice", QStringLiteral("in_%1").arg(n)}}));
         t.server.on("GET", "/v1/events", page(log));
         int secondsPerInvoice = 4;
         t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
@@ -261,13 +314,15 @@ private Q_SLOTS:
             t.clock.setNow(t.clock.now().addSecs(secondsPerInvoice));
             return invoice("subscription_cycle", {"Named " + r.path.section(u'/', -1)});
         });
-        const QList<SaleEvent> events = runTask(withTimeout(
-            t.clock, std::chrono::seconds(45), StripeSource::fetch(t.context(), liveKey, {}, account, since)));
+        const QList<SaleEvent> events =
+            runTask(withTimeout(t.clock, std::chrono::seconds(45),
+                                StripeSource::fetch(t.context(), liveKey, {}, account, since)));
         QCOMPARE(events.size(), 100);
         QCOMPARE(t.server.requests().size(), 1 + 8); // invoices asked at 0, 4, ... 28 seconds
         for (int n = 0; n < 100; ++n) {
             QCOMPARE(events[n].id, QStringLiteral("ch_%1").arg(n));
-            QCOMPARE(events[n].title, n < 8 ? QStringLiteral("Named in_%1").arg(n) : QStringLiteral("Payment"));
+            QCOMPARE(events[n].title,
+                     n < 8 ? QStringLiteral("Named in_%1").arg(n) : QStringLiteral("Payment"));
             QCOMPARE(events[n].kind, n < 8 ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale);
         }
 
@@ -298,18 +353,21 @@ private Q_SLOTS:
         TestHttp t;
         Http patient(std::get<Endpoints>(Endpoints::parse(t.server.endpointsForAll())),
                      HttpLimits{std::chrono::seconds(60), std::chrono::seconds(60)});
-        t.server.on("GET", "/v1/events", page({chargeEvent("1", {{"invoice", "in_1"}}),
-                                               chargeEvent("2", {{"invoice", "in_2"}, {"description", "Own words"}})}));
+        t.server.on("GET", "/v1/events",
+                    page({chargeEvent("1", {{"invoice", "in_1"}}),
+                          chargeEvent("2", {{"invoice", "in_2"}, {"description", "Own words"}})}));
         t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
             if (r.path == "/v1/invoices/in_1") {
-                t.clock.setNow(t.clock.now().addMSecs(StripeSource::describeBudget.count() * 1000 - 150));
+                t.clock.setNow(
+                    t.clock.now().addMSecs(StripeSource::describeBudget.count() * 1000 - 150));
                 return invoice("manual", {"First"});
             }
             return r.path == "/v1/events" ? std::nullopt : std::optional(ScriptedResponse::hang());
         });
         QElapsedTimer elapsed;
         elapsed.start();
-        const QList<SaleEvent> events = runTask(StripeSource::fetch({patient, t.clock, t.caches}, liveKey, {}, account, since));
+        const QList<SaleEvent> events =
+            runTask(StripeSource::fetch({patient, t.clock, t.caches}, liveKey, {}, account, since));
         QVERIFY2(elapsed.elapsed() < 20000, qPrintable(QString::number(elapsed.elapsed())));
         QCOMPARE(events.size(), 2);
         QCOMPARE(events[0].title, "First");
@@ -327,12 +385,18 @@ private Q_SLOTS:
         };
         TestHttp t;
         quint32 seed = 20261205;
-        for (const auto &[path, sample] : recorded + QList{std::pair{QStringLiteral("/v1/events"), fixture("stripe/mapping-events.json")}}) {
-            const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 120, ++seed), account, [&](const QByteArray &body) {
-                t.server.reset();
-                for (const auto &[p, wellFormed] : recorded)
-                    t.server.on("GET", p, ScriptedResponse::json(p == path ? body : wellFormed));
-            }, [&] { return StripeSource::fetch(t.context(), liveKey, {}, account, since); });
+        for (const auto &[path, sample] : recorded
+                 + QList{std::pair{QStringLiteral("/v1/events"),
+                                   fixture("stripe/mapping-events.json")}}) {
+            const auto outcomes = JsonFuzz::feed(
+                JsonFuzz::variants(sample, 120, ++seed), account,
+                [&](const QByteArray &body) {
+                    t.server.reset();
+                    for (const auto &[p, wellFormed] : recorded)
+                        t.server.on("GET", p,
+                                    ScriptedResponse::json(p == path ? body : wellFormed));
+                },
+                [&] { return StripeSource::fetch(t.context(), liveKey, {}, account, since); });
             QCOMPARE(outcomes.faults, 0);
             QVERIFY(outcomes.events > 0);
         }

@@ -7,10 +7,21 @@
 namespace {
 
 const QHash<int, QByteArray> reasons = {
-    {200, "OK"}, {201, "Created"}, {204, "No Content"}, {301, "Moved Permanently"},
-    {302, "Found"}, {303, "See Other"}, {307, "Temporary Redirect"}, {400, "Bad Request"},
-    {401, "Unauthorized"}, {403, "Forbidden"}, {404, "Not Found"}, {422, "Unprocessable Entity"},
-    {429, "Too Many Requests"}, {500, "Internal Server Error"}, {502, "Bad Gateway"},
+    {200, "OK"},
+    {201, "Created"},
+    {204, "No Content"},
+    {301, "Moved Permanently"},
+    {302, "Found"},
+    {303, "See Other"},
+    {307, "Temporary Redirect"},
+    {400, "Bad Request"},
+    {401, "Unauthorized"},
+    {403, "Forbidden"},
+    {404, "Not Found"},
+    {422, "Unprocessable Entity"},
+    {429, "Too Many Requests"},
+    {500, "Internal Server Error"},
+    {502, "Bad Gateway"},
     {503, "Service Unavailable"},
 };
 
@@ -131,8 +142,8 @@ QString FakePlatformServer::endpointsForAll() const
     return QStringLiteral("*=") + origin();
 }
 
-void FakePlatformServer::on(const QByteArray &method, const QString &path, ScriptedResponse response,
-                            const QString &host)
+void FakePlatformServer::on(const QByteArray &method, const QString &path,
+                            ScriptedResponse response, const QString &host)
 {
     m_queues[queueKey(host, method, path)].append(std::move(response));
 }
@@ -169,7 +180,8 @@ ScriptedResponse FakePlatformServer::answer(const RecordedRequest &request)
             continue;
         return it->size() > 1 ? it->takeFirst() : it->first();
     }
-    return ScriptedResponse::json(R"({"error":{"message":"No such route on the fake server"}})", 404);
+    return ScriptedResponse::json(R"({"error":{"message":"No such route on the fake server"}})",
+                                  404);
 }
 
 void FakePlatformServer::readFrom(QTcpSocket *socket)

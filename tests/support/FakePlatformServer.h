@@ -16,9 +16,9 @@ class QTcpSocket;
 // What the fake server received, exactly as it came.
 struct RecordedRequest {
     QByteArray method;
-    QString path;                                // decoded path
-    QByteArray rawTarget;                        // the request target as sent
-    QList<std::pair<QString, QString>> query;    // decoded items, in order
+    QString path;                             // decoded path
+    QByteArray rawTarget;                     // the request target as sent
+    QList<std::pair<QString, QString>> query; // decoded items, in order
     QList<std::pair<QByteArray, QByteArray>> headers;
     QByteArray body;
 

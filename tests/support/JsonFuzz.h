@@ -21,22 +21,39 @@ namespace JsonFuzz {
 inline QJsonValue oddValue(QRandomGenerator &random)
 {
     switch (random.bounded(16)) {
-    case 0: return QJsonValue(QJsonValue::Null);
-    case 1: return true;
-    case 2: return 0;
-    case 3: return -1;
-    case 4: return 12.5;
-    case 5: return 1e300;
-    case 6: return QJsonValue(qint64(9007199254740993));
-    case 7: return QString();
-    case 8: return QStringLiteral("x");
-    case 9: return QStringLiteral("2026-12-05T12:30:00Z");
-    case 10: return QStringLiteral("2026-13-45T99:99:99Z");
-    case 11: return QStringLiteral("+12x");
-    case 12: return QJsonArray();
-    case 13: return QJsonObject();
-    case 14: return QJsonArray{1, QStringLiteral("a"), QJsonObject{{QStringLiteral("id"), 5}}};
-    default: return QJsonObject{{QStringLiteral("id"), QStringLiteral("x")}, {QStringLiteral("name"), 3}};
+    case 0:
+        return QJsonValue(QJsonValue::Null);
+    case 1:
+        return true;
+    case 2:
+        return 0;
+    case 3:
+        return -1;
+    case 4:
+        return 12.5;
+    case 5:
+        return 1e300;
+    case 6:
+        return QJsonValue(qint64(9007199254740993));
+    case 7:
+        return QString();
+    case 8:
+        return QStringLiteral("x");
+    case 9:
+        return QStringLiteral("2026-12-05T12:30:00Z");
+    case 10:
+        return QStringLiteral("2026-13-45T99:99:99Z");
+    case 11:
+        return QStringLiteral("+12x");
+    case 12:
+        return QJsonArray();
+    case 13:
+        return QJsonObject();
+    case 14:
+        return QJsonArray{1, QStringLiteral("a"), QJsonObject{{QStringLiteral("id"), 5}}};
+    default:
+        return QJsonObject{{QStringLiteral("id"), QStringLiteral("x")},
+                           {QStringLiteral("name"), 3}};
     }
 }
 
@@ -93,8 +110,16 @@ inline QByteArray flipped(QByteArray body, QRandomGenerator &random)
 
 inline QByteArray oddBody(QRandomGenerator &random)
 {
-    static const QList<QByteArray> bodies{"", "null", "[]", "42", "\"x\"", "{}", "[{}]", "{\"data\":",
-                                          "\xef\xbb\xbf{}", "{\"data\":[],\"items\":{}}"};
+    static const QList<QByteArray> bodies{"",
+                                          "null",
+                                          "[]",
+                                          "42",
+                                          "\"x\"",
+                                          "{}",
+                                          "[{}]",
+                                          "{\"data\":",
+                                          "\xef\xbb\xbf{}",
+                                          "{\"data\":[],\"items\":{}}"};
     if (random.bounded(2) == 0)
         return bodies[random.bounded(bodies.size())];
     QByteArray noise(random.bounded(64), '\0');
@@ -111,11 +136,19 @@ inline QList<QByteArray> variants(const QByteArray &sample, int count, quint32 s
     QList<QByteArray> out;
     for (int i = 0; i < count; ++i) {
         switch (i % 5) {
-        case 0: out.append(sample.left(random.bounded(sample.size()))); break;
+        case 0:
+            out.append(sample.left(random.bounded(sample.size())));
+            break;
         case 1:
-        case 2: out.append(swapped(root, random)); break;
-        case 3: out.append(flipped(sample, random)); break;
-        default: out.append(oddBody(random)); break;
+        case 2:
+            out.append(swapped(root, random));
+            break;
+        case 3:
+            out.append(flipped(sample, random));
+            break;
+        default:
+            out.append(oddBody(random));
+            break;
         }
     }
     return out;
@@ -135,7 +168,7 @@ inline bool wellFormed(const SaleEvent &event, const QUuid &account)
 }
 
 // Runs one fetch per body; `serve` puts the body on the fake server first.
-template<typename Serve, typename Fetch>
+template <typename Serve, typename Fetch>
 Outcomes feed(const QList<QByteArray> &bodies, const QUuid &account, Serve serve, Fetch fetch)
 {
     Outcomes outcomes;
@@ -157,7 +190,7 @@ Outcomes feed(const QList<QByteArray> &bodies, const QUuid &account, Serve serve
 
 // A fetch whose events must also pass a connector's own `check` (say, every
 // event has a title); an event that fails it counts as a fault in `feed`.
-template<typename Check>
+template <typename Check>
 QCoro::Task<QList<SaleEvent>> checked(QCoro::Task<QList<SaleEvent>> fetch, Check check)
 {
     QList<SaleEvent> events = co_await std::move(fetch);

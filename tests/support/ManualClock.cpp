@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QCoroSignal>
 
-ManualClock::ManualClock(QDateTime start) : m_now(std::move(start)) {}
+ManualClock::ManualClock(QDateTime start) : m_now(std::move(start))
+{
+}
 
 QCoro::Task<> ManualClock::sleep(std::chrono::milliseconds duration)
 {

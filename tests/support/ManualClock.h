@@ -17,7 +17,8 @@ public:
     void setNow(const QDateTime &now);
     // Moves time forward in steps of at most `step`, waking sleepers at
     // each step, so chains of sleeps run in the order they would for real.
-    void advance(std::chrono::milliseconds by, std::chrono::milliseconds step = std::chrono::milliseconds(10));
+    void advance(std::chrono::milliseconds by,
+                 std::chrono::milliseconds step = std::chrono::milliseconds(10));
     int sleepers() const { return m_sleepers; }
 
 Q_SIGNALS:

@@ -8,9 +8,9 @@
 // Runs a coroutine to its end from a test, rethrowing what it threw.
 // (QCoro::waitFor never returns when the task throws.)
 namespace detail {
-template<typename T>
-QCoro::Task<> drive(QCoro::Task<T> task, std::optional<T> &result, std::exception_ptr &error, bool &done,
-                    QEventLoop &loop)
+template <typename T>
+QCoro::Task<> drive(QCoro::Task<T> task, std::optional<T> &result, std::exception_ptr &error,
+                    bool &done, QEventLoop &loop)
 {
     try {
         result = co_await std::move(task);
@@ -21,7 +21,8 @@ QCoro::Task<> drive(QCoro::Task<T> task, std::optional<T> &result, std::exceptio
     loop.quit();
 }
 
-inline QCoro::Task<> driveVoid(QCoro::Task<> task, std::exception_ptr &error, bool &done, QEventLoop &loop)
+inline QCoro::Task<> driveVoid(QCoro::Task<> task, std::exception_ptr &error, bool &done,
+                               QEventLoop &loop)
 {
     try {
         co_await std::move(task);
@@ -33,7 +34,7 @@ inline QCoro::Task<> driveVoid(QCoro::Task<> task, std::exception_ptr &error, bo
 }
 }
 
-template<typename T>
+template <typename T>
 T runTask(QCoro::Task<T> task)
 {
     QEventLoop loop;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connectors/SourceCaches.h"
 #include "connectors/KeySource.h"
+#include "connectors/SourceCaches.h"
 #include "core/Http.h"
 #include "support/FakePlatformServer.h"
 #include "support/ManualClock.h"
@@ -31,7 +31,7 @@ struct TestHttp {
 
 // Runs a task to its end in the test; returns the description of what it
 // threw, or an empty string.
-template<typename T>
+template <typename T>
 QString failureOf(QCoro::Task<T> task)
 {
     try {

@@ -50,11 +50,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("sandboxStatus");
         QTest::addColumn<QString>("outcome"); // label, or "!" + failure
         QTest::addColumn<QStringList>("hosts");
-        QTest::newRow("production key") << Extra() << 200 << 200 << "Whop" << QStringList{production};
-        QTest::newRow("sandbox key") << Extra() << 401 << 200 << "Whop (sandbox)" << QStringList{production, sandbox};
-        QTest::newRow("valid nowhere keeps the sandbox error") << Extra() << 401 << 403 << "!Whop: Sandbox says no."
-                                                               << QStringList{production, sandbox};
-        QTest::newRow("sandbox account") << sandboxExtra << 500 << 200 << "Whop (sandbox)" << QStringList{sandbox};
+        QTest::newRow("production key")
+            << Extra() << 200 << 200 << "Whop" << QStringList{production};
+        QTest::newRow("sandbox key")
+            << Extra() << 401 << 200 << "Whop (sandbox)" << QStringList{production, sandbox};
+        QTest::newRow("valid nowhere keeps the sandbox error")
+            << Extra() << 401 << 403 << "!Whop: Sandbox says no."
+            << QStringList{production, sandbox};
+        QTest::newRow("sandbox account")
+            << sandboxExtra << 500 << 200 << "Whop (sandbox)" << QStringList{sandbox};
     }
 
     void verifyProbesProductionThenSandbox()
@@ -66,10 +70,13 @@ private Q_SLOTS:
         QFETCH(QStringList, hosts);
         TestHttp t;
         const auto answer = [](int status, const char *message) {
-            return status == 200 ? ScriptedResponse::json(R"({"data":[]})")
-                                 : ScriptedResponse::json(QByteArray(R"({"error":{"message":")") + message + "\"}}", status);
+            return status == 200
+                ? ScriptedResponse::json(R"({"data":[]})")
+                : ScriptedResponse::json(QByteArray(R"({"error":{"message":")") + message + "\"}}",
+                                         status);
         };
-        t.server.on("GET", paymentsPath, answer(productionStatus, "Production says no."), production);
+        t.server.on("GET", paymentsPath, answer(productionStatus, "Production says no."),
+                    production);
         t.server.on("GET", paymentsPath, answer(sandboxStatus, "Sandbox says no."), sandbox);
         QString label;
         const QString failure = failureOf([&]() -> QCoro::Task<> {
@@ -90,41 +97,54 @@ private Q_SLOTS:
         TestHttp t;
         servePayments(t);
         // Both fields: the title wins.
-        t.server.on("GET", product("prod_course"), ScriptedResponse::json(R"({"id":"prod_course","title":"Trading Course","name":"x"})"));
+        t.server.on(
+            "GET", product("prod_course"),
+            ScriptedResponse::json(R"({"id":"prod_course","title":"Trading Course","name":"x"})"));
         t.server.on("GET", product("prod_gone"), ScriptedResponse::json("", 404));
         const auto events = runTask(WhopSource::fetch(t.context(), "apik_1", {}, account, since));
 
-        const auto at = [](int h, int m, int ms = 0) { return QDateTime(QDate(2026, 12, 5), QTime(h, m, 0, ms), Qt::UTC); };
+        const auto at = [](int h, int m, int ms = 0) {
+            return QDateTime(QDate(2026, 12, 5), QTime(h, m, 0, ms), Qt::UTC);
+        };
         using K = SaleEvent::Kind;
         const QList<SaleEvent> want{
-            {"pay_renewal", account, Platform::Whop, K::Renewal, "Trading Course", Money{1999, "EUR"}, at(11, 0, 250)},
+            {"pay_renewal", account, Platform::Whop, K::Renewal, "Trading Course",
+             Money{1999, "EUR"}, at(11, 0, 250)},
             // paid_at null: dated by created_at; total without currency takes the payment's.
-            {"pay_new", account, Platform::Whop, K::Sale, "Trading Course", Money{4900, "GBP"}, at(10, 0)},
+            {"pay_new", account, Platform::Whop, K::Sale, "Trading Course", Money{4900, "GBP"},
+             at(10, 0)},
             // Uncollectible is a failed payment even when it was a subscription cycle.
-            {"pay_failed", account, Platform::Whop, K::Failed, "Whop sale", Money{500, "USD"}, at(9, 0)},
+            {"pay_failed", account, Platform::Whop, K::Failed, "Whop sale", Money{500, "USD"},
+             at(9, 0)},
             {"pay_no_total", account, Platform::Whop, K::Sale, "Whop sale", std::nullopt, at(8, 0)},
-            {"pay_number_total", account, Platform::Whop, K::Sale, "Whop sale", std::nullopt, at(7, 30)},
+            {"pay_number_total", account, Platform::Whop, K::Sale, "Whop sale", std::nullopt,
+             at(7, 30)},
         };
         QCOMPARE(events, want);
 
         const RecordedRequest list = t.server.requestsTo(paymentsPath).first();
         QCOMPARE(list.host(), production);
         QCOMPARE(list.header("Authorization"), "Bearer apik_1");
-        const QList<std::pair<QString, QString>> query{{"created_after", "2026-12-05T06:56:57Z"}, {"order", "created_at"},
-                                                       {"direction", "desc"}, {"first", "100"}};
+        const QList<std::pair<QString, QString>> query{{"created_after", "2026-12-05T06:56:57Z"},
+                                                       {"order", "created_at"},
+                                                       {"direction", "desc"},
+                                                       {"first", "100"}};
         QCOMPARE(list.query, query);
         // Skipped payments cost no look-up; the product request carries the key to the same host.
         QCOMPARE(t.server.requests().size(), 3);
-        QCOMPARE(t.server.requestsTo(product("prod_course")).value(0).header("Authorization"), "Bearer apik_1");
+        QCOMPARE(t.server.requestsTo(product("prod_course")).value(0).header("Authorization"),
+                 "Bearer apik_1");
 
         // An answer that is not an object, or has no list, reads as no payments.
         for (const QByteArray body : {QByteArray("[]"), QByteArray(R"({"data":{"id":"x"}})")})
-            QVERIFY(runTask(WhopSource::fetch(servePayments(t, body), "apik_1", {}, account, since)).isEmpty());
+            QVERIFY(runTask(WhopSource::fetch(servePayments(t, body), "apik_1", {}, account, since))
+                        .isEmpty());
 
         // Product ids that would bend the request path are never looked up.
         const QByteArray bending = fixture("whop/path-bending-products.json");
-        QCOMPARE(titles(runTask(WhopSource::fetch(servePayments(t, bending), "k", {}, account, since))),
-                 (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
+        QCOMPARE(
+            titles(runTask(WhopSource::fetch(servePayments(t, bending), "k", {}, account, since))),
+            (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
         QCOMPARE(t.server.requests().size(), 1);
     }
 
@@ -135,11 +155,13 @@ private Q_SLOTS:
         t.server.on("GET", product("prod_course"), ScriptedResponse::json(R"({"name":"Course"})"));
         // Fails at first, then answers.
         t.server.on("GET", product("prod_gone"), ScriptedResponse::json("", 500));
-        t.server.on("GET", product("prod_gone"), ScriptedResponse::json(R"({"title":"Back Again"})"));
+        t.server.on("GET", product("prod_gone"),
+                    ScriptedResponse::json(R"({"title":"Back Again"})"));
 
         QCOMPARE(titles(runTask(WhopSource::fetch(t.context(), "k", {}, account, since))),
                  (QStringList{"Course", "Course", "Whop sale"}));
-        QCOMPARE(t.server.requestsTo(product("prod_course")).size(), 1); // two payments, one request
+        QCOMPARE(t.server.requestsTo(product("prod_course")).size(),
+                 1); // two payments, one request
         QCOMPARE(t.caches.whopProductNames, (QHash<QString, QString>{{"prod_course", "Course"}}));
 
         // The next fetch asks only for the product whose look-up failed.
@@ -151,7 +173,8 @@ private Q_SLOTS:
         // A product answer without a usable name is not remembered either.
         t.caches.whopProductNames.clear();
         servePayments(t);
-        t.server.on("GET", product("prod_course"), ScriptedResponse::json(R"({"title":"","name":7})"));
+        t.server.on("GET", product("prod_course"),
+                    ScriptedResponse::json(R"({"title":"","name":7})"));
         t.server.on("GET", product("prod_gone"), ScriptedResponse::json("[]"));
         QCOMPARE(titles(runTask(WhopSource::fetch(t.context(), "k", {}, account, since))),
                  (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
@@ -170,22 +193,28 @@ private Q_SLOTS:
         // The dashboard follows the sandbox flag, or a label from before the flag existed.
         QCOMPARE(WhopSource::dashboard({.label = "Whop"}).host(), "whop.com");
         QCOMPARE(WhopSource::dashboard({.label = "Whop (sandbox)"}).host(), "sandbox.whop.com");
-        QCOMPARE(WhopSource::dashboard({.label = "Whop", .extra = sandboxExtra}).host(), "sandbox.whop.com");
+        QCOMPARE(WhopSource::dashboard({.label = "Whop", .extra = sandboxExtra}).host(),
+                 "sandbox.whop.com");
     }
 
     void fuzzedAnswersNeverCrash()
     {
         // Damaged payments with good products, then good payments with damaged products.
-        const QByteArray goodProduct = R"({"id":"prod_course","title":"Trading Course","name":"n"})";
+        const QByteArray goodProduct =
+            R"({"id":"prod_course","title":"Trading Course","name":"n"})";
         TestHttp t;
         for (const bool paymentsDamaged : {true, false}) {
             const QByteArray sample = paymentsDamaged ? fixture("whop/payments.json") : goodProduct;
-            const auto outcomes = JsonFuzz::feed(JsonFuzz::variants(sample, 300, 99), account, [&](const QByteArray &body) {
-                t.caches.whopProductNames.clear();
-                servePayments(t, paymentsDamaged ? body : fixture("whop/payments.json"));
-                for (const char *id : {"prod_course", "prod_gone"})
-                    t.server.on("GET", product(id), ScriptedResponse::json(paymentsDamaged ? goodProduct : body));
-            }, [&] { return WhopSource::fetch(t.context(), "k", {}, account, since); });
+            const auto outcomes = JsonFuzz::feed(
+                JsonFuzz::variants(sample, 300, 99), account,
+                [&](const QByteArray &body) {
+                    t.caches.whopProductNames.clear();
+                    servePayments(t, paymentsDamaged ? body : fixture("whop/payments.json"));
+                    for (const char *id : {"prod_course", "prod_gone"})
+                        t.server.on("GET", product(id),
+                                    ScriptedResponse::json(paymentsDamaged ? goodProduct : body));
+                },
+                [&] { return WhopSource::fetch(t.context(), "k", {}, account, since); });
             QCOMPARE(outcomes.faults, 0);
             QVERIFY(outcomes.events > 0);
         }

@@ -9,8 +9,10 @@ namespace {
 
 QCoro::Task<QJsonObject> payments(SourceContext ctx, QueryItems query, QString secret)
 {
-    const QUrl base = DodoSource::isTestKey(secret) ? DodoSource::testBase() : DodoSource::liveBase();
-    return bearerGet(ctx, Platform::Dodo, queryUrl(base, QStringLiteral("payments"), query), secret);
+    const QUrl base =
+        DodoSource::isTestKey(secret) ? DodoSource::testBase() : DodoSource::liveBase();
+    return bearerGet(ctx, Platform::Dodo, queryUrl(base, QStringLiteral("payments"), query),
+                     secret);
 }
 
 std::optional<SaleEvent::Kind> kindOf(const QString &status, bool subscription)
@@ -26,13 +28,18 @@ std::optional<SaleEvent> eventOf(const QJsonObject &payment, const QUuid &accoun
 {
     const auto id = Json::text(payment.value(QLatin1String("payment_id")));
     const auto at = Iso::date(payment.value(QLatin1String("created_at")));
-    const bool subscription = Json::text(payment.value(QLatin1String("subscription_id"))).has_value();
-    const auto kind = kindOf(Json::string(payment.value(QLatin1String("status"))).value_or(QString()), subscription);
+    const bool subscription =
+        Json::text(payment.value(QLatin1String("subscription_id"))).has_value();
+    const auto kind = kindOf(
+        Json::string(payment.value(QLatin1String("status"))).value_or(QString()), subscription);
     if (!id || !at || !kind)
         return std::nullopt;
-    const qint64 minor = Json::wholeNumber(payment.value(QLatin1String("total_amount"))).value_or(0);
-    const QString currency = Json::text(payment.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"));
-    const QString title = subscription ? QStringLiteral("Subscription payment") : QStringLiteral("Payment");
+    const qint64 minor =
+        Json::wholeNumber(payment.value(QLatin1String("total_amount"))).value_or(0);
+    const QString currency =
+        Json::text(payment.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"));
+    const QString title =
+        subscription ? QStringLiteral("Subscription payment") : QStringLiteral("Payment");
     return SaleEvent{*id, account, Platform::Dodo, *kind, title, Money{minor, currency}, *at};
 }
 
@@ -63,7 +70,8 @@ KeyHelp DodoSource::help()
     };
     help.link = dashboard();
     help.linkLabel = QStringLiteral("Open Dodo Payments");
-    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"), QStringLiteral("Paste the API key"), true}};
+    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"),
+                    QStringLiteral("Paste the API key"), true}};
     help.note = QStringLiteral("Korvanta only lists payments.");
     return help;
 }
@@ -77,11 +85,12 @@ QCoro::Task<QString> DodoSource::verify(SourceContext ctx, QString secret, Extra
 {
     const QueryItems query{{QStringLiteral("page_size"), QStringLiteral("1")}};
     co_await payments(ctx, query, secret);
-    co_return isTestKey(secret) ? QStringLiteral("Dodo Payments (test mode)") : QStringLiteral("Dodo Payments");
+    co_return isTestKey(secret) ? QStringLiteral("Dodo Payments (test mode)")
+                                : QStringLiteral("Dodo Payments");
 }
 
-QCoro::Task<QList<SaleEvent>> DodoSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
-                                                QDateTime since)
+QCoro::Task<QList<SaleEvent>> DodoSource::fetch(SourceContext ctx, QString secret, Extra,
+                                                QUuid account, QDateTime since)
 {
     const QueryItems query{{QStringLiteral("created_at_gte"), Iso::plain(since)},
                            {QStringLiteral("page_size"), QString::number(pageSize)}};

@@ -32,14 +32,15 @@ Read read(const QJsonObject &sale, const QUuid &account, const QDateTime &since)
         return {};
     if (*at < since)
         return {std::nullopt, true};
-    const QString currency = Json::text(sale.value(QLatin1String("currency")))
-                                 .value_or(QStringLiteral("usd")).toUpper();
+    const QString currency =
+        Json::text(sale.value(QLatin1String("currency"))).value_or(QStringLiteral("usd")).toUpper();
     SaleEvent e;
     e.id = *id;
     e.account = account;
     e.platform = Platform::Gumroad;
     e.kind = SaleEvent::Kind::Sale;
-    e.title = Json::string(sale.value(QLatin1String("product_name"))).value_or(QStringLiteral("Gumroad sale"));
+    e.title = Json::string(sale.value(QLatin1String("product_name")))
+                  .value_or(QStringLiteral("Gumroad sale"));
     e.amount = Money{minorUnits(sale.value(QLatin1String("price"))), currency};
     e.at = *at;
     return {e, false};

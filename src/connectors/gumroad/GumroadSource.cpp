@@ -15,15 +15,16 @@ KeyHelp GumroadSource::help()
     KeyHelp h;
     h.steps = {
         QStringLiteral("In Gumroad, open **Settings → Advanced → Applications**."),
-        QStringLiteral("Under **Create application**, give it a name (e.g. Korvanta) and set the Redirect URI "
-                       "to `http://127.0.0.1`. Add any icon."),
+        QStringLiteral(
+            "Under **Create application**, give it a name (e.g. Korvanta) and set the Redirect URI "
+            "to `http://127.0.0.1`. Add any icon."),
         QStringLiteral("Click **Create application**, then **Generate access token**."),
         QStringLiteral("Copy the token and paste it below."),
     };
     h.link = QUrl(QStringLiteral("https://app.gumroad.com/settings/advanced"));
     h.linkLabel = QStringLiteral("Open Gumroad settings");
-    h.fields = {{QStringLiteral("secret"), QStringLiteral("Access token"), QStringLiteral("Paste the access token"),
-                 true}};
+    h.fields = {{QStringLiteral("secret"), QStringLiteral("Access token"),
+                 QStringLiteral("Paste the access token"), true}};
     h.note = QStringLiteral("Korvanta only reads your sales. ")
         + SystemTexts::get(SystemTexts::Text::TokenInKeyring);
     return h;
@@ -39,10 +40,11 @@ QString GumroadSource::dayBefore(const QDateTime &since)
     return since.addSecs(-86400).toUTC().date().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QCoro::Task<QJsonObject> GumroadSource::get(SourceContext ctx, QString path, QueryItems query, QString secret)
+QCoro::Task<QJsonObject> GumroadSource::get(SourceContext ctx, QString path, QueryItems query,
+                                            QString secret)
 {
-    const QJsonValue body = co_await ctx.http.json(Http::request(queryUrl(base(), path, query), secret),
-                                                   Platform::Gumroad);
+    const QJsonValue body = co_await ctx.http.json(
+        Http::request(queryUrl(base(), path, query), secret), Platform::Gumroad);
     co_return body.toObject();
 }
 
@@ -52,11 +54,12 @@ QCoro::Task<QString> GumroadSource::verify(SourceContext ctx, QString secret, Ex
     const QJsonValue user = body.value(QLatin1String("user"));
     if (const auto name = Json::text(Json::at(user, {QLatin1String("name")})))
         co_return *name;
-    co_return Json::string(Json::at(user, {QLatin1String("email")})).value_or(QStringLiteral("Gumroad"));
+    co_return Json::string(Json::at(user, {QLatin1String("email")}))
+        .value_or(QStringLiteral("Gumroad"));
 }
 
-QCoro::Task<QList<SaleEvent>> GumroadSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
-                                                   QDateTime since)
+QCoro::Task<QList<SaleEvent>> GumroadSource::fetch(SourceContext ctx, QString secret, Extra,
+                                                   QUuid account, QDateTime since)
 {
     const std::pair<QString, QString> after{QStringLiteral("after"), dayBefore(since)};
     QueryItems query{after};

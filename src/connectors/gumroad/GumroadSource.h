@@ -24,5 +24,6 @@ struct GumroadSource {
     static QString dayBefore(const QDateTime &since);
 
 private:
-    static QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query, QString secret);
+    static QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query,
+                                        QString secret);
 };

@@ -15,34 +15,40 @@ QJsonObject attributes(const QJsonObject &element)
 Money total(const QJsonObject &attributes)
 {
     const qint64 minor = Json::wholeNumber(attributes.value(QLatin1String("total"))).value_or(0);
-    const QString currency = Json::text(attributes.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"));
+    const QString currency =
+        Json::text(attributes.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"));
     return {minor, currency.toUpper()};
 }
 
 QString orderTitle(const QJsonObject &attributes)
 {
-    if (auto name = Json::text(Json::at(attributes, {QLatin1String("first_order_item"), QLatin1String("product_name")})))
+    if (auto name = Json::text(Json::at(
+            attributes, {QLatin1String("first_order_item"), QLatin1String("product_name")})))
         return *name;
-    const qint64 number = Json::wholeNumber(attributes.value(QLatin1String("order_number"))).value_or(0);
+    const qint64 number =
+        Json::wholeNumber(attributes.value(QLatin1String("order_number"))).value_or(0);
     return QStringLiteral("Order #") + QString::number(number);
 }
 
 SaleEvent event(QString id, const QUuid &account, SaleEvent::Kind kind, QString title, Money amount,
                 const QDateTime &at)
 {
-    return {std::move(id), account, Platform::LemonSqueezy, kind, std::move(title), std::move(amount), at};
+    return {std::move(id),     account, Platform::LemonSqueezy, kind, std::move(title),
+            std::move(amount), at};
 }
 
 }
 
 std::optional<QDateTime> createdAt(const QJsonObject &element)
 {
-    if (!Json::text(element.value(QLatin1String("id"))) || !element.value(QLatin1String("attributes")).isObject())
+    if (!Json::text(element.value(QLatin1String("id")))
+        || !element.value(QLatin1String("attributes")).isObject())
         return std::nullopt;
     return Iso::date(attributes(element).value(QLatin1String("created_at")));
 }
 
-std::optional<SaleEvent> order(const QJsonObject &element, const QDateTime &at, const QUuid &account)
+std::optional<SaleEvent> order(const QJsonObject &element, const QDateTime &at,
+                               const QUuid &account)
 {
     const QJsonObject a = attributes(element);
     const QString status = Json::string(a.value(QLatin1String("status"))).value_or(QString());
@@ -57,7 +63,8 @@ std::optional<SaleEvent> order(const QJsonObject &element, const QDateTime &at, 
     return event(id, account, kind, orderTitle(a), total(a), at);
 }
 
-std::optional<SaleEvent> invoice(const QJsonObject &element, const QDateTime &at, const QUuid &account)
+std::optional<SaleEvent> invoice(const QJsonObject &element, const QDateTime &at,
+                                 const QUuid &account)
 {
     const QJsonObject a = attributes(element);
     if (Json::string(a.value(QLatin1String("billing_reason"))) != QStringLiteral("renewal"))
@@ -71,7 +78,8 @@ std::optional<SaleEvent> invoice(const QJsonObject &element, const QDateTime &at
     else
         return std::nullopt;
     const QString id = QStringLiteral("si_") + element.value(QLatin1String("id")).toString();
-    const QString title = Json::text(a.value(QLatin1String("product_name"))).value_or(QStringLiteral("Subscription renewal"));
+    const QString title = Json::text(a.value(QLatin1String("product_name")))
+                              .value_or(QStringLiteral("Subscription renewal"));
     return event(id, account, kind, title, total(a), at);
 }
 

@@ -10,13 +10,14 @@ namespace {
 
 QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query, QString secret)
 {
-    return bearerGet(ctx, Platform::LemonSqueezy, queryUrl(LemonSqueezySource::base(), path, query), secret,
-                     {{"Accept", "application/vnd.api+json"}});
+    return bearerGet(ctx, Platform::LemonSqueezy, queryUrl(LemonSqueezySource::base(), path, query),
+                     secret, {{"Accept", "application/vnd.api+json"}});
 }
 
 // Appends the page's paid and failed orders; true once an order older than
 // `since` shows that the rest of the list is old too.
-bool appendOrders(const QJsonArray &data, const QDateTime &since, const QUuid &account, QList<SaleEvent> &events)
+bool appendOrders(const QJsonArray &data, const QDateTime &since, const QUuid &account,
+                  QList<SaleEvent> &events)
 {
     bool reachedOld = false;
     for (const QJsonObject &element : Json::objects(data)) {
@@ -33,7 +34,8 @@ bool appendOrders(const QJsonArray &data, const QDateTime &since, const QUuid &a
     return reachedOld;
 }
 
-void appendRenewals(const QJsonArray &data, const QDateTime &since, const QUuid &account, QList<SaleEvent> &events)
+void appendRenewals(const QJsonArray &data, const QDateTime &since, const QUuid &account,
+                    QList<SaleEvent> &events)
 {
     for (const QJsonObject &element : Json::objects(data)) {
         const auto at = LemonSqueezyEvents::createdAt(element);
@@ -58,12 +60,15 @@ KeyHelp LemonSqueezySource::help()
         QStringLiteral("In Lemon Squeezy, open **Settings → API**."),
         QStringLiteral("Click the **+** button, name the key Korvanta and create it."),
         QStringLiteral("Copy the key (it's shown once) and paste it below."),
-        QStringLiteral("To try Korvanta with test orders, make the key while your store is in test mode."),
+        QStringLiteral(
+            "To try Korvanta with test orders, make the key while your store is in test mode."),
     };
     help.link = QUrl(QStringLiteral("https://app.lemonsqueezy.com/settings/api"));
     help.linkLabel = QStringLiteral("Open Lemon Squeezy API settings");
-    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"), QStringLiteral("Paste the API key"), true}};
-    help.note = QStringLiteral("Korvanta only reads orders and subscription invoices. Lemon Squeezy keys expire after a year.");
+    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"),
+                    QStringLiteral("Paste the API key"), true}};
+    help.note = QStringLiteral(
+        "Korvanta only reads orders and subscription invoices. Lemon Squeezy keys expire after a year.");
     return help;
 }
 
@@ -76,21 +81,23 @@ QCoro::Task<QString> LemonSqueezySource::verify(SourceContext ctx, QString secre
 {
     // This request proves the key; its errors reach the connect form.
     const QJsonObject me = co_await get(ctx, QStringLiteral("users/me"), {}, secret);
-    const auto userName = Json::text(Json::at(me, {QLatin1String("data"), QLatin1String("attributes"), QLatin1String("name")}));
+    const auto userName = Json::text(
+        Json::at(me, {QLatin1String("data"), QLatin1String("attributes"), QLatin1String("name")}));
 
     // The store's name is only nicer; failing to read it costs nothing.
     std::optional<QString> storeName;
     try {
         const QJsonObject stores = co_await get(ctx, QStringLiteral("stores"), {}, secret);
         const QJsonValue first = Json::array(stores.value(QLatin1String("data"))).at(0);
-        storeName = Json::text(Json::at(first, {QLatin1String("attributes"), QLatin1String("name")}));
+        storeName =
+            Json::text(Json::at(first, {QLatin1String("attributes"), QLatin1String("name")}));
     } catch (const Failure &) {
     }
     co_return storeName.value_or(userName.value_or(QStringLiteral("Lemon Squeezy")));
 }
 
-QCoro::Task<QList<SaleEvent>> LemonSqueezySource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
-                                                        QDateTime since)
+QCoro::Task<QList<SaleEvent>> LemonSqueezySource::fetch(SourceContext ctx, QString secret, Extra,
+                                                        QUuid account, QDateTime since)
 {
     QList<SaleEvent> events;
     for (int page = 1;; ++page) {
@@ -103,7 +110,8 @@ QCoro::Task<QList<SaleEvent>> LemonSqueezySource::fetch(SourceContext ctx, QStri
             break;
     }
     const QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)}};
-    const QJsonObject invoices = co_await get(ctx, QStringLiteral("subscription-invoices"), invoiceQuery, secret);
+    const QJsonObject invoices =
+        co_await get(ctx, QStringLiteral("subscription-invoices"), invoiceQuery, secret);
     appendRenewals(Json::array(invoices.value(QLatin1String("data"))), since, account, events);
     co_return events;
 }

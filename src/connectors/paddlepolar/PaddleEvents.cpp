@@ -9,30 +9,38 @@ namespace {
 
 std::optional<SaleEvent::Kind> kindOf(const QJsonObject &transaction)
 {
-    const QString status = Json::string(transaction.value(QLatin1String("status"))).value_or(QString());
+    const QString status =
+        Json::string(transaction.value(QLatin1String("status"))).value_or(QString());
     if (status == u"past_due")
         return SaleEvent::Kind::Failed;
     if (status != u"completed" && status != u"paid")
         return std::nullopt;
-    const bool recurring = Json::string(transaction.value(QLatin1String("origin"))) == QStringLiteral("subscription_recurring");
+    const bool recurring = Json::string(transaction.value(QLatin1String("origin")))
+        == QStringLiteral("subscription_recurring");
     return recurring ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale;
 }
 
 QString title(const QJsonObject &transaction)
 {
-    const QJsonArray items = Json::array(Json::at(transaction, {QLatin1String("details"), QLatin1String("line_items")}));
-    QString title = Json::text(Json::at(items.at(0), {QLatin1String("product"), QLatin1String("name")}))
-                        .value_or(QStringLiteral("Paddle sale"));
+    const QJsonArray items =
+        Json::array(Json::at(transaction, {QLatin1String("details"), QLatin1String("line_items")}));
+    QString title =
+        Json::text(Json::at(items.at(0), {QLatin1String("product"), QLatin1String("name")}))
+            .value_or(QStringLiteral("Paddle sale"));
     if (items.size() >= 2)
-        title += QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
+        title +=
+            QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
     return title;
 }
 
 Money amount(const QJsonObject &transaction)
 {
-    const auto text = Json::string(Json::at(transaction, {QLatin1String("details"), QLatin1String("totals"), QLatin1String("grand_total")}));
+    const auto text = Json::string(Json::at(
+        transaction,
+        {QLatin1String("details"), QLatin1String("totals"), QLatin1String("grand_total")}));
     const qint64 minor = text ? minorUnits(*text).value_or(0) : 0;
-    const QString currency = Json::text(transaction.value(QLatin1String("currency_code"))).value_or(QStringLiteral("USD"));
+    const QString currency = Json::text(transaction.value(QLatin1String("currency_code")))
+                                 .value_or(QStringLiteral("USD"));
     return {minor, currency};
 }
 
@@ -58,13 +66,19 @@ std::optional<qint64> minorUnits(const QString &text)
     return ok ? std::optional(value) : std::nullopt;
 }
 
-std::optional<SaleEvent> transaction(const QJsonObject &transaction, const QUuid &account, const QDateTime &now)
+std::optional<SaleEvent> transaction(const QJsonObject &transaction, const QUuid &account,
+                                     const QDateTime &now)
 {
     const auto id = Json::text(transaction.value(QLatin1String("id")));
     const auto kind = kindOf(transaction);
     if (!id || !kind)
         return std::nullopt;
-    return SaleEvent{*id, account, Platform::Paddle, *kind, title(transaction), amount(transaction),
+    return SaleEvent{*id,
+                     account,
+                     Platform::Paddle,
+                     *kind,
+                     title(transaction),
+                     amount(transaction),
                      timeOf(transaction, now)};
 }
 

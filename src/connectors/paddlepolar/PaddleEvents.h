@@ -16,6 +16,7 @@ std::optional<qint64> minorUnits(const QString &text);
 // Completed and paid transactions are sales (renewals when billed by a
 // subscription), past-due ones failed payments; other statuses give nothing.
 // `now` dates a transaction that carries no time of its own.
-std::optional<SaleEvent> transaction(const QJsonObject &transaction, const QUuid &account, const QDateTime &now);
+std::optional<SaleEvent> transaction(const QJsonObject &transaction, const QUuid &account,
+                                     const QDateTime &now);
 
 }

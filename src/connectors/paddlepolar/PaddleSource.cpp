@@ -11,14 +11,17 @@ namespace {
 
 QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query, QString secret)
 {
-    const QUrl base = PaddleSource::isSandboxKey(secret) ? PaddleSource::sandboxBase() : PaddleSource::liveBase();
-    return bearerGet(ctx, Platform::Paddle, queryUrl(base, path, query), secret, {{"Paddle-Version", "1"}});
+    const QUrl base =
+        PaddleSource::isSandboxKey(secret) ? PaddleSource::sandboxBase() : PaddleSource::liveBase();
+    return bearerGet(ctx, Platform::Paddle, queryUrl(base, path, query), secret,
+                     {{"Paddle-Version", "1"}});
 }
 
 // The cursor for the next page, when Paddle says there is one.
 std::optional<QString> nextCursor(const QJsonObject &page, const QJsonArray &data)
 {
-    const QJsonValue hasMore = Json::at(page, {QLatin1String("meta"), QLatin1String("pagination"), QLatin1String("has_more")});
+    const QJsonValue hasMore = Json::at(
+        page, {QLatin1String("meta"), QLatin1String("pagination"), QLatin1String("has_more")});
     if (hasMore != QJsonValue(true) || data.isEmpty())
         return std::nullopt;
     return Json::text(Json::at(data.last(), {QLatin1String("id")}));
@@ -45,20 +48,25 @@ KeyHelp PaddleSource::help()
 {
     KeyHelp help;
     help.steps = {
-        QStringLiteral("In Paddle, open **Developer tools → Authentication** and create a **new API key**."),
-        QStringLiteral("Name it Korvanta and give it only **Transactions: Read**. Pick the longest expiry you're happy with."),
+        QStringLiteral(
+            "In Paddle, open **Developer tools → Authentication** and create a **new API key**."),
+        QStringLiteral(
+            "Name it Korvanta and give it only **Transactions: Read**. Pick the longest expiry you're happy with."),
         QStringLiteral("Copy the key (it starts with `pdl_`) and paste it below."),
     };
     help.link = QUrl(QStringLiteral("https://vendors.paddle.com/authentication-v2"));
     help.linkLabel = QStringLiteral("Open Paddle authentication");
-    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"), QStringLiteral("pdl_live_apikey_…"), true}};
-    help.note = QStringLiteral("Read-only. Paddle keys expire (90 days by default), and Korvanta will tell you when it stops working.");
+    help.fields = {{QStringLiteral("secret"), QStringLiteral("API key"),
+                    QStringLiteral("pdl_live_apikey_…"), true}};
+    help.note = QStringLiteral(
+        "Read-only. Paddle keys expire (90 days by default), and Korvanta will tell you when it stops working.");
     return help;
 }
 
 QUrl PaddleSource::dashboard(const Extra &extra, const QString &label)
 {
-    const bool sandbox = extra.value(QStringLiteral("sandbox")) == u"1" || label.contains(QLatin1String("(sandbox)"));
+    const bool sandbox = extra.value(QStringLiteral("sandbox")) == u"1"
+        || label.contains(QLatin1String("(sandbox)"));
     return QUrl(sandbox ? QStringLiteral("https://sandbox-vendors.paddle.com/transactions-v2")
                         : QStringLiteral("https://vendors.paddle.com/transactions-v2"));
 }
@@ -70,8 +78,8 @@ QCoro::Task<QString> PaddleSource::verify(SourceContext ctx, QString secret, Ext
     co_return isSandboxKey(secret) ? QStringLiteral("Paddle (sandbox)") : QStringLiteral("Paddle");
 }
 
-QCoro::Task<QList<SaleEvent>> PaddleSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
-                                                  QDateTime since)
+QCoro::Task<QList<SaleEvent>> PaddleSource::fetch(SourceContext ctx, QString secret, Extra,
+                                                  QUuid account, QDateTime since)
 {
     // Oldest change first, so that the pages continue where the last one ended.
     const QueryItems filter{{QStringLiteral("updated_at[GT]"), Iso::plain(since)},

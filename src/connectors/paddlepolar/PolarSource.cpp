@@ -12,13 +12,14 @@ const QString sandboxKey = QStringLiteral("sandbox");
 
 QCoro::Task<QJsonObject> orders(SourceContext ctx, QUrl base, QueryItems query, QString secret)
 {
-    return bearerGet(ctx, Platform::Polar, queryUrl(base, QStringLiteral("orders/"), query), secret);
+    return bearerGet(ctx, Platform::Polar, queryUrl(base, QStringLiteral("orders/"), query),
+                     secret);
 }
 
 // Asks the account's own API first and, when that fails for any reason, the
 // sandbox; only the sandbox's error reaches the caller. The flag says which answered.
-QCoro::Task<std::pair<QJsonObject, bool>> ordersTryingSandbox(SourceContext ctx, Extra extra, QueryItems query,
-                                                              QString secret)
+QCoro::Task<std::pair<QJsonObject, bool>> ordersTryingSandbox(SourceContext ctx, Extra extra,
+                                                              QueryItems query, QString secret)
 {
     try {
         co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), false);
@@ -33,19 +34,22 @@ QString titleOf(const QJsonObject &order)
     if (auto name = Json::text(Json::at(order, {QLatin1String("product"), QLatin1String("name")})))
         return *name;
     const QJsonValue firstItem = Json::array(order.value(QLatin1String("items"))).at(0);
-    return Json::text(Json::at(firstItem, {QLatin1String("label")})).value_or(QStringLiteral("Polar order"));
+    return Json::text(Json::at(firstItem, {QLatin1String("label")}))
+        .value_or(QStringLiteral("Polar order"));
 }
 
 Money amountOf(const QJsonObject &order)
 {
     qint64 minor = 0;
-    for (const auto key : {QLatin1String("total_amount"), QLatin1String("net_amount"), QLatin1String("amount")}) {
+    for (const auto key :
+         {QLatin1String("total_amount"), QLatin1String("net_amount"), QLatin1String("amount")}) {
         if (auto whole = Json::wholeNumber(order.value(key))) {
             minor = *whole;
             break;
         }
     }
-    const QString currency = Json::text(order.value(QLatin1String("currency"))).value_or(QStringLiteral("usd"));
+    const QString currency =
+        Json::text(order.value(QLatin1String("currency"))).value_or(QStringLiteral("usd"));
     return {minor, currency.toUpper()};
 }
 
@@ -57,9 +61,15 @@ std::optional<SaleEvent> eventOf(const QJsonObject &order, const QUuid &account)
         || order.value(QLatin1String("paid")) == QJsonValue(true);
     if (!id || !at || !paid)
         return std::nullopt;
-    const bool cycle = Json::string(order.value(QLatin1String("billing_reason"))) == QStringLiteral("subscription_cycle");
-    return SaleEvent{*id, account, Platform::Polar, cycle ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale,
-                     titleOf(order), amountOf(order), *at};
+    const bool cycle = Json::string(order.value(QLatin1String("billing_reason")))
+        == QStringLiteral("subscription_cycle");
+    return SaleEvent{*id,
+                     account,
+                     Platform::Polar,
+                     cycle ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale,
+                     titleOf(order),
+                     amountOf(order),
+                     *at};
 }
 
 }
@@ -83,21 +93,25 @@ KeyHelp PolarSource::help()
 {
     KeyHelp help;
     help.steps = {
-        QStringLiteral("In Polar, open your organization's **Settings → Access Tokens** and click **Create token**."),
+        QStringLiteral(
+            "In Polar, open your organization's **Settings → Access Tokens** and click **Create token**."),
         QStringLiteral("Name it Korvanta, pick an expiry, and tick only **orders:read**."),
         QStringLiteral("Copy the token (it starts with `polar_oat_`) and paste it below."),
     };
     help.link = QUrl(QStringLiteral("https://polar.sh/dashboard"));
     help.linkLabel = QStringLiteral("Open the Polar dashboard");
-    help.fields = {{QStringLiteral("secret"), QStringLiteral("Access token"), QStringLiteral("polar_oat_…"), true}};
+    help.fields = {{QStringLiteral("secret"), QStringLiteral("Access token"),
+                    QStringLiteral("polar_oat_…"), true}};
     help.note = QStringLiteral("Read-only: Korvanta can only see orders.");
     return help;
 }
 
 QUrl PolarSource::dashboard(const Extra &extra, const QString &label)
 {
-    const bool sandbox = extra.value(sandboxKey) == u"1" || label.contains(QLatin1String("(sandbox)"));
-    return QUrl(sandbox ? QStringLiteral("https://sandbox.polar.sh/dashboard") : QStringLiteral("https://polar.sh/dashboard"));
+    const bool sandbox =
+        extra.value(sandboxKey) == u"1" || label.contains(QLatin1String("(sandbox)"));
+    return QUrl(sandbox ? QStringLiteral("https://sandbox.polar.sh/dashboard")
+                        : QStringLiteral("https://polar.sh/dashboard"));
 }
 
 QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extra extra)
@@ -107,8 +121,8 @@ QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extr
     co_return answer.second ? QStringLiteral("Polar (sandbox)") : QStringLiteral("Polar");
 }
 
-QCoro::Task<QList<SaleEvent>> PolarSource::fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
-                                                 QDateTime since)
+QCoro::Task<QList<SaleEvent>> PolarSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                                 QUuid account, QDateTime since)
 {
     const QueryItems query{{QStringLiteral("created_after"), Iso::plain(since)},
                            {QStringLiteral("sorting"), QStringLiteral("-created_at")},

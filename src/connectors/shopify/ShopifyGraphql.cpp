@@ -14,7 +14,8 @@ HttpRequest graphqlRequest(const QUrl &url, const QString &accessToken, const QS
     request.method = "POST";
     request.setHeader("Content-Type", "application/json");
     request.setHeader("X-Shopify-Access-Token", accessToken.toUtf8());
-    const QJsonObject body{{QStringLiteral("query"), query}, {QStringLiteral("variables"), variables}};
+    const QJsonObject body{{QStringLiteral("query"), query},
+                           {QStringLiteral("variables"), variables}};
     request.body = QJsonDocument(body).toJson(QJsonDocument::Compact);
     return request;
 }
@@ -24,7 +25,8 @@ HttpRequest graphqlRequest(const QUrl &url, const QString &accessToken, const QS
 QCoro::Task<QJsonObject> shopifyGraphql(Http &http, QUrl url, QString accessToken, QString query,
                                         QJsonObject variables, Platform platform)
 {
-    const QJsonValue answer = co_await http.json(graphqlRequest(url, accessToken, query, variables), platform);
+    const QJsonValue answer =
+        co_await http.json(graphqlRequest(url, accessToken, query, variables), platform);
     // GraphQL reports most failures with status 200 and an `errors` list.
     const QJsonArray errors = Json::array(answer[QLatin1String("errors")]);
     if (!errors.isEmpty())

@@ -19,7 +19,8 @@ QJsonObject objectAt(const QJsonObject &object, QLatin1String key)
 QStringList lineItemTitles(const QJsonObject &node)
 {
     QStringList titles;
-    const QJsonArray edges = objectAt(node, QLatin1String("lineItems")).value(QLatin1String("edges")).toArray();
+    const QJsonArray edges =
+        objectAt(node, QLatin1String("lineItems")).value(QLatin1String("edges")).toArray();
     for (qsizetype i = 0; i < std::min(edges.size(), lineItemsRead); ++i) {
         const QJsonObject item = objectAt(edges.at(i).toObject(), QLatin1String("node"));
         if (const auto title = Json::text(item.value(QLatin1String("title"))))
@@ -31,10 +32,12 @@ QStringList lineItemTitles(const QJsonObject &node)
 QString orderTitle(const QJsonObject &node)
 {
     const QStringList items = lineItemTitles(node);
-    QString title = items.isEmpty() ? Json::text(node.value(QLatin1String("name"))).value_or(QStringLiteral("Order"))
-                                    : items.first();
+    QString title = items.isEmpty()
+        ? Json::text(node.value(QLatin1String("name"))).value_or(QStringLiteral("Order"))
+        : items.first();
     if (items.size() >= 2)
-        title += QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
+        title +=
+            QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
     if (Json::boolean(node.value(QLatin1String("test"))) == true)
         title += QStringLiteral(" (test)");
     return title;
@@ -55,7 +58,8 @@ std::optional<SaleEvent> shopifyOrderEvent(const QJsonValue &edge, const QUuid &
     event.platform = Platform::Shopify;
     event.kind = SaleEvent::Kind::Sale;
     event.title = orderTitle(node);
-    event.amount = shopifyMoney(objectAt(objectAt(node, QLatin1String("totalPriceSet")), QLatin1String("shopMoney")));
+    event.amount = shopifyMoney(
+        objectAt(objectAt(node, QLatin1String("totalPriceSet")), QLatin1String("shopMoney")));
     event.at = *at;
     return event;
 }

@@ -7,7 +7,8 @@
 #include "core/Iso.h"
 #include "core/SourceError.h"
 
-const QString ShopifyPartnerSource::verifyQuery = QStringLiteral("{ transactions(first: 1) { edges { node { id } } } }");
+const QString ShopifyPartnerSource::verifyQuery =
+    QStringLiteral("{ transactions(first: 1) { edges { node { id } } } }");
 
 const QString ShopifyPartnerSource::transactionsQuery = QStringLiteral(
     "query($since: DateTime!, $after: String) {\n"
@@ -42,7 +43,9 @@ QJsonObject pageVariables(const QString &since, const QJsonValue &after)
 // The cursor after which the next page starts, when the page says there is one.
 std::optional<QString> nextCursor(const QJsonValue &transactions)
 {
-    if (Json::boolean(Json::at(transactions, {QLatin1String("pageInfo"), QLatin1String("hasNextPage")})) != true)
+    if (Json::boolean(
+            Json::at(transactions, {QLatin1String("pageInfo"), QLatin1String("hasNextPage")}))
+        != true)
         return std::nullopt;
     const QJsonArray edges = Json::array(transactions[QLatin1String("edges")]);
     if (edges.isEmpty())
@@ -57,20 +60,25 @@ KeyHelp ShopifyPartnerSource::help()
     const QString host = QLatin1String(ShopifyHosts::partnerDashboard);
     KeyHelp help;
     help.steps = {
-        QStringLiteral("In the **Dev Dashboard**, open **Organization settings → Users → Security → Partner API clients**."),
-        QStringLiteral("Click **Add Partner API client**, name it Korvanta and tick **View financials**."),
+        QStringLiteral(
+            "In the **Dev Dashboard**, open **Organization settings → Users → Security → Partner API clients**."),
+        QStringLiteral(
+            "Click **Add Partner API client**, name it Korvanta and tick **View financials**."),
         QStringLiteral("Click **Add client** and copy the token (Shopify shows it once)."),
-        QStringLiteral("Your **Partner ID** is the number in your Partner Dashboard address: ") + host
-            + QStringLiteral("/**1234567**/…"),
+        QStringLiteral("Your **Partner ID** is the number in your Partner Dashboard address: ")
+            + host + QStringLiteral("/**1234567**/…"),
     };
     help.link = QUrl(dashboardRoot());
     help.linkLabel = QStringLiteral("Open the Partner Dashboard");
     help.fields = {
-        {QStringLiteral("partnerId"), QStringLiteral("Partner ID"), QStringLiteral("1234567"), false},
-        {QStringLiteral("secret"), QStringLiteral("Partner API token"), QStringLiteral("prtapi_…"), true},
+        {QStringLiteral("partnerId"), QStringLiteral("Partner ID"), QStringLiteral("1234567"),
+         false},
+        {QStringLiteral("secret"), QStringLiteral("Partner API token"), QStringLiteral("prtapi_…"),
+         true},
     };
-    help.note = QStringLiteral("Theme sales, app charges and refunds. Shopify says these figures are for analytics, "
-                               "not accounting.");
+    help.note = QStringLiteral(
+        "Theme sales, app charges and refunds. Shopify says these figures are for analytics, "
+        "not accounting.");
     return help;
 }
 
@@ -90,15 +98,18 @@ QUrl ShopifyPartnerSource::dashboard(const Account &account)
     return QUrl(id.isEmpty() ? dashboardRoot() : dashboardRoot() + id + QStringLiteral("/payouts"));
 }
 
-QCoro::Task<QJsonObject> ShopifyPartnerSource::graphql(SourceContext ctx, QString query, QJsonObject variables,
-                                                       QString secret, Extra extra)
+QCoro::Task<QJsonObject> ShopifyPartnerSource::graphql(SourceContext ctx, QString query,
+                                                       QJsonObject variables, QString secret,
+                                                       Extra extra)
 {
     const QString id = partnerId(extra);
     if (id.isEmpty())
-        throw SourceError(QStringLiteral("Add your Partner ID (the number in the Partner Dashboard address)"));
-    const QUrl url(dashboardRoot() + id + QStringLiteral("/api/") + QLatin1String(ShopifyHosts::apiVersion)
-                   + QStringLiteral("/graphql.json"));
-    co_return co_await shopifyGraphql(ctx.http, url, secret, query, variables, Platform::ShopifyPartner);
+        throw SourceError(
+            QStringLiteral("Add your Partner ID (the number in the Partner Dashboard address)"));
+    const QUrl url(dashboardRoot() + id + QStringLiteral("/api/")
+                   + QLatin1String(ShopifyHosts::apiVersion) + QStringLiteral("/graphql.json"));
+    co_return co_await shopifyGraphql(ctx.http, url, secret, query, variables,
+                                      Platform::ShopifyPartner);
 }
 
 QCoro::Task<QString> ShopifyPartnerSource::verify(SourceContext ctx, QString secret, Extra extra)
@@ -107,14 +118,16 @@ QCoro::Task<QString> ShopifyPartnerSource::verify(SourceContext ctx, QString sec
     co_return QStringLiteral("Partner ") + partnerId(extra);
 }
 
-QCoro::Task<QList<SaleEvent>> ShopifyPartnerSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                          QUuid account, QDateTime since)
+QCoro::Task<QList<SaleEvent>> ShopifyPartnerSource::fetch(SourceContext ctx, QString secret,
+                                                          Extra extra, QUuid account,
+                                                          QDateTime since)
 {
     const QString from = Iso::plain(since);
     QJsonValue after = QJsonValue::Null;
     QList<SaleEvent> events;
     for (int page = 0; page < maxPages; ++page) {
-        const QJsonObject data = co_await graphql(ctx, transactionsQuery, pageVariables(from, after), secret, extra);
+        const QJsonObject data =
+            co_await graphql(ctx, transactionsQuery, pageVariables(from, after), secret, extra);
         const QJsonValue transactions = data.value(QLatin1String("transactions"));
         for (const QJsonValue &edge : Json::array(transactions[QLatin1String("edges")]))
             if (auto event = shopifyPartnerTransactionEvent(edge, account))

@@ -37,7 +37,8 @@ std::optional<Money> amountOf(const QJsonObject &node)
 
 }
 
-std::optional<SaleEvent> shopifyPartnerTransactionEvent(const QJsonValue &edge, const QUuid &account)
+std::optional<SaleEvent> shopifyPartnerTransactionEvent(const QJsonValue &edge,
+                                                        const QUuid &account)
 {
     const QJsonObject node = edge.toObject().value(QLatin1String("node")).toObject();
     const auto id = Json::text(node.value(QLatin1String("id")));

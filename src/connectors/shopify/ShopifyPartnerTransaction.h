@@ -9,4 +9,5 @@
 // are refunds, app subscriptions renewals, everything else a sale. Theme sales
 // report their gross amount, the rest their net amount, signs as given.
 // Nothing for a malformed node.
-std::optional<SaleEvent> shopifyPartnerTransactionEvent(const QJsonValue &edge, const QUuid &account);
+std::optional<SaleEvent> shopifyPartnerTransactionEvent(const QJsonValue &edge,
+                                                        const QUuid &account);

@@ -20,7 +20,8 @@ bool isHostName(const QString &host)
 SourceError notAStore()
 {
     const QString domain = QLatin1String(ShopifyHosts::storeDomain);
-    return SourceError(QStringLiteral("Use your store's ") + domain + QStringLiteral(" address, e.g. acme.") + domain);
+    return SourceError(QStringLiteral("Use your store's ") + domain
+                       + QStringLiteral(" address, e.g. acme.") + domain);
 }
 
 }
@@ -41,7 +42,8 @@ QString ShopifySource::shopHost(const Extra &extra)
 QUrl ShopifySource::dashboard(const Account &account)
 {
     try {
-        return QUrl(QStringLiteral("https://") + shopHost(account.extra) + QStringLiteral("/admin/orders"));
+        return QUrl(QStringLiteral("https://") + shopHost(account.extra)
+                    + QStringLiteral("/admin/orders"));
     } catch (const SourceError &) {
         return {};
     }

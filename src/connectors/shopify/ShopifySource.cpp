@@ -8,17 +8,17 @@
 
 const QString ShopifySource::verifyQuery = QStringLiteral("{ shop { name myshopifyDomain } }");
 
-const QString ShopifySource::ordersQuery = QStringLiteral(
-    "query($q: String!, $after: String) {\n"
-    "  orders(first: 50, after: $after, sortKey: CREATED_AT, query: $q) {\n"
-    "    edges { node {\n"
-    "      id name createdAt test cancelledAt\n"
-    "      totalPriceSet { shopMoney { amount currencyCode } }\n"
-    "      lineItems(first: 3) { edges { node { title quantity } } }\n"
-    "    } }\n"
-    "    pageInfo { hasNextPage endCursor }\n"
-    "  }\n"
-    "}");
+const QString ShopifySource::ordersQuery =
+    QStringLiteral("query($q: String!, $after: String) {\n"
+                   "  orders(first: 50, after: $after, sortKey: CREATED_AT, query: $q) {\n"
+                   "    edges { node {\n"
+                   "      id name createdAt test cancelledAt\n"
+                   "      totalPriceSet { shopMoney { amount currencyCode } }\n"
+                   "      lineItems(first: 3) { edges { node { title quantity } } }\n"
+                   "    } }\n"
+                   "    pageInfo { hasNextPage endCursor }\n"
+                   "  }\n"
+                   "}");
 
 namespace {
 
@@ -45,39 +45,50 @@ KeyHelp ShopifySource::help()
     KeyHelp help;
     help.steps = {
         QStringLiteral("**") + devHost
-            + QStringLiteral("** → **Apps** → **Create app**, start from the Dev Dashboard and name it Korvanta."),
-        QStringLiteral("On **Versions**, keep the default App URL, tick the **read_orders** scope and click **Release**."),
+            + QStringLiteral(
+                "** → **Apps** → **Create app**, start from the Dev Dashboard and name it Korvanta."),
+        QStringLiteral(
+            "On **Versions**, keep the default App URL, tick the **read_orders** scope and click **Release**."),
         QStringLiteral("Click **Install app**, pick your store and click **Install**."),
-        QStringLiteral("In the app's **Settings**, copy the **Client ID** and **Client secret** into the fields below."),
-        QStringLiteral("Already have an older custom app made in your Shopify admin? Leave Client ID empty and paste "
-                       "its `shpat_` token as the secret."),
+        QStringLiteral(
+            "In the app's **Settings**, copy the **Client ID** and **Client secret** into the fields below."),
+        QStringLiteral(
+            "Already have an older custom app made in your Shopify admin? Leave Client ID empty and paste "
+            "its `shpat_` token as the secret."),
     };
     help.link = QUrl(QStringLiteral("https://") + devHost + QStringLiteral("/dashboard"));
     help.linkLabel = QStringLiteral("Open the Shopify Dev Dashboard");
     help.fields = {
-        {QStringLiteral("shop"), QStringLiteral("Store address"), QStringLiteral("your-store.") + domain, false},
-        {QStringLiteral("clientId"), QStringLiteral("Client ID"), QStringLiteral("From the app's Settings"), false},
-        {QStringLiteral("secret"), QStringLiteral("Client secret"), QStringLiteral("From the app's Settings"), true},
+        {QStringLiteral("shop"), QStringLiteral("Store address"),
+         QStringLiteral("your-store.") + domain, false},
+        {QStringLiteral("clientId"), QStringLiteral("Client ID"),
+         QStringLiteral("From the app's Settings"), false},
+        {QStringLiteral("secret"), QStringLiteral("Client secret"),
+         QStringLiteral("From the app's Settings"), true},
     };
-    help.note = QStringLiteral("Read-only: the app can only see orders. Korvanta never changes anything in your store.");
+    help.note = QStringLiteral(
+        "Read-only: the app can only see orders. Korvanta never changes anything in your store.");
     return help;
 }
 
-QCoro::Task<QJsonObject> ShopifySource::graphql(SourceContext ctx, QString query, QJsonObject variables,
-                                                QString secret, Extra extra)
+QCoro::Task<QJsonObject> ShopifySource::graphql(SourceContext ctx, QString query,
+                                                QJsonObject variables, QString secret, Extra extra)
 {
     QUrl url;
     url.setScheme(QStringLiteral("https"));
     url.setHost(shopHost(extra));
-    url.setPath(QStringLiteral("/admin/api/") + QLatin1String(ShopifyHosts::apiVersion) + QStringLiteral("/graphql.json"));
+    url.setPath(QStringLiteral("/admin/api/") + QLatin1String(ShopifyHosts::apiVersion)
+                + QStringLiteral("/graphql.json"));
     const QString accessToken = co_await token(ctx, secret, extra);
-    co_return co_await shopifyGraphql(ctx.http, url, accessToken, query, variables, Platform::Shopify);
+    co_return co_await shopifyGraphql(ctx.http, url, accessToken, query, variables,
+                                      Platform::Shopify);
 }
 
 QCoro::Task<QString> ShopifySource::verify(SourceContext ctx, QString secret, Extra extra)
 {
     const QJsonObject data = co_await graphql(ctx, verifyQuery, {}, secret, extra);
-    if (const auto name = Json::text(Json::at(data, {QLatin1String("shop"), QLatin1String("name")})))
+    if (const auto name =
+            Json::text(Json::at(data, {QLatin1String("shop"), QLatin1String("name")})))
         co_return *name;
     co_return shopHost(extra);
 }
@@ -89,7 +100,8 @@ QCoro::Task<QList<SaleEvent>> ShopifySource::fetch(SourceContext ctx, QString se
     QJsonValue after = QJsonValue::Null;
     QList<SaleEvent> events;
     for (int page = 0; page < maxPages; ++page) {
-        const QJsonObject data = co_await graphql(ctx, ordersQuery, pageVariables(q, after), secret, extra);
+        const QJsonObject data =
+            co_await graphql(ctx, ordersQuery, pageVariables(q, after), secret, extra);
         const QJsonValue orders = data.value(QLatin1String("orders"));
         if (!orders.isObject())
             break;

@@ -58,10 +58,12 @@ QCoro::Task<QString> ShopifySource::token(SourceContext ctx, QString secret, Ext
     if (cached != tokens.cend() && cached->expiry > ctx.clock.now().addSecs(tokenMarginSeconds))
         co_return cached->accessToken;
 
-    const QJsonValue answer = co_await ctx.http.json(exchangeRequest(host, clientId, secret), Platform::Shopify);
+    const QJsonValue answer =
+        co_await ctx.http.json(exchangeRequest(host, clientId, secret), Platform::Shopify);
     const auto accessToken = Json::text(answer[QLatin1String("access_token")]);
     if (!accessToken)
-        throw SourceError(QStringLiteral("Shopify didn't return a token. Check the app is installed on this store"));
+        throw SourceError(QStringLiteral(
+            "Shopify didn't return a token. Check the app is installed on this store"));
     const QDateTime expiry = ctx.clock.now().addSecs(lifetime(answer[QLatin1String("expires_in")]));
     tokens.insert(key, {*accessToken, expiry});
     co_return *accessToken;

@@ -22,7 +22,8 @@ std::optional<QString> itemsTitle(const QStringList &names)
         return std::nullopt;
     if (names.size() == 1)
         return names.first();
-    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1) + QStringLiteral(" more");
+    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1)
+        + QStringLiteral(" more");
 }
 
 QString title(const QJsonObject &payment, const QHash<QString, QString> &titles)
@@ -30,7 +31,8 @@ QString title(const QJsonObject &payment, const QHash<QString, QString> &titles)
     const auto orderId = Json::text(payment.value(QLatin1String("order_id")));
     if (orderId && titles.contains(*orderId))
         return titles.value(*orderId);
-    return Json::text(payment.value(QLatin1String("note"))).value_or(QStringLiteral("Square payment"));
+    return Json::text(payment.value(QLatin1String("note")))
+        .value_or(QStringLiteral("Square payment"));
 }
 
 // Square always states an amount; a payment without one counts as zero.
@@ -51,7 +53,8 @@ Money amount(const QJsonObject &payment)
 QList<QJsonObject> kept(const QJsonValue &answer)
 {
     QList<QJsonObject> list;
-    for (const QJsonObject &payment : Json::objects(Json::at(answer, {QLatin1String("payments")}))) {
+    for (const QJsonObject &payment :
+         Json::objects(Json::at(answer, {QLatin1String("payments")}))) {
         const QString s = status(payment);
         if (s == completed || s == failed)
             list.append(payment);

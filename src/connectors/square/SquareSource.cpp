@@ -1,8 +1,8 @@
 #include "connectors/square/SquareSource.h"
 
+#include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
-#include "connectors/EnvironmentProbe.h"
 #include "connectors/square/SquarePayments.h"
 #include "core/Http.h"
 #include "core/Iso.h"
@@ -28,17 +28,20 @@ QCoro::Task<QString> merchantLabel(SourceContext ctx, QString secret, Extra extr
     const QJsonValue answer = co_await ctx.http.json(
         squareRequest(queryUrl(SquareSource::host(extra), QStringLiteral("merchants/me")), secret),
         Platform::Square);
-    QString name = Json::text(Json::at(answer, {QLatin1String("merchant"), QLatin1String("business_name")}))
-                       .value_or(QStringLiteral("Square"));
+    QString name =
+        Json::text(Json::at(answer, {QLatin1String("merchant"), QLatin1String("business_name")}))
+            .value_or(QStringLiteral("Square"));
     if (Environment::isSandbox(extra))
         name += QStringLiteral(" (sandbox)");
     co_return name;
 }
 
 // Titles only: when the lookup fails, payments fall back to their notes.
-QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, QString secret, QStringList ids)
+QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, QString secret,
+                                                 QStringList ids)
 {
-    HttpRequest request = squareRequest(queryUrl(base, QStringLiteral("orders/batch-retrieve")), secret);
+    HttpRequest request =
+        squareRequest(queryUrl(base, QStringLiteral("orders/batch-retrieve")), secret);
     request.method = "POST";
     request.setHeader("Content-Type", "application/json");
     const QJsonObject body{{QStringLiteral("order_ids"), QJsonArray::fromStringList(ids)}};
@@ -56,14 +59,17 @@ KeyHelp SquareSource::help()
 {
     KeyHelp h;
     h.steps = {
-        QStringLiteral("Open the **Square Developer Console** and sign in with your Square account."),
+        QStringLiteral(
+            "Open the **Square Developer Console** and sign in with your Square account."),
         QStringLiteral("Create an application (any name, e.g. Korvanta) and open it."),
-        QStringLiteral("Under **Credentials**, switch to **Production** and copy the **Access token**."),
+        QStringLiteral(
+            "Under **Credentials**, switch to **Production** and copy the **Access token**."),
         QStringLiteral("Paste it below."),
     };
     h.link = developerApps;
     h.linkLabel = QStringLiteral("Open the Square Developer Console");
-    h.fields = {{QStringLiteral("secret"), QStringLiteral("Access token"), QStringLiteral("EAAA…"), true}};
+    h.fields = {
+        {QStringLiteral("secret"), QStringLiteral("Access token"), QStringLiteral("EAAA…"), true}};
     h.note = QStringLiteral("Korvanta only reads payments and the items in each order.");
     return h;
 }

@@ -18,7 +18,8 @@ std::optional<std::chrono::milliseconds> timeLeft(const Clock &clock, const QDat
 StripeDescription fromSessions(const QJsonObject &body)
 {
     const QJsonValue session = Json::array(body.value(QLatin1String("data"))).at(0);
-    const QJsonArray items = Json::array(Json::at(session, {QLatin1String("line_items"), QLatin1String("data")}));
+    const QJsonArray items =
+        Json::array(Json::at(session, {QLatin1String("line_items"), QLatin1String("data")}));
     const auto first = Json::string(Json::at(items.at(0), {QLatin1String("description")}));
     if (!first)
         return {};
@@ -29,8 +30,8 @@ StripeDescription fromSessions(const QJsonObject &body)
 
 }
 
-QCoro::Task<StripeDescription> StripeSource::describe(SourceContext ctx, QJsonObject charge, QString secret,
-                                                      QDateTime until)
+QCoro::Task<StripeDescription> StripeSource::describe(SourceContext ctx, QJsonObject charge,
+                                                      QString secret, QDateTime until)
 {
     if (const auto invoice = Json::string(charge.value(QLatin1String("invoice")))) {
         if (auto described = co_await fromInvoice(ctx, *invoice, secret, until))
@@ -41,8 +42,8 @@ QCoro::Task<StripeDescription> StripeSource::describe(SourceContext ctx, QJsonOb
     co_return StripeDescription{};
 }
 
-QCoro::Task<std::optional<StripeDescription>> StripeSource::fromInvoice(SourceContext ctx, QString invoice,
-                                                                        QString secret, QDateTime until)
+QCoro::Task<std::optional<StripeDescription>>
+StripeSource::fromInvoice(SourceContext ctx, QString invoice, QString secret, QDateTime until)
 {
     const auto left = timeLeft(ctx.clock, until);
     if (!left)
@@ -53,14 +54,15 @@ QCoro::Task<std::optional<StripeDescription>> StripeSource::fromInvoice(SourceCo
     } catch (const Failure &) {
         co_return std::nullopt; // the checkout session may still name it
     }
-    const QJsonValue first = Json::array(Json::at(body, {QLatin1String("lines"), QLatin1String("data")})).at(0);
-    co_return StripeDescription{
-        Json::string(Json::at(first, {QLatin1String("description")})),
-        Json::string(body.value(QLatin1String("billing_reason"))) == QLatin1String("subscription_cycle")};
+    const QJsonValue first =
+        Json::array(Json::at(body, {QLatin1String("lines"), QLatin1String("data")})).at(0);
+    co_return StripeDescription{Json::string(Json::at(first, {QLatin1String("description")})),
+                                Json::string(body.value(QLatin1String("billing_reason")))
+                                    == QLatin1String("subscription_cycle")};
 }
 
-QCoro::Task<StripeDescription> StripeSource::fromCheckout(SourceContext ctx, QString paymentIntent, QString secret,
-                                                          QDateTime until)
+QCoro::Task<StripeDescription> StripeSource::fromCheckout(SourceContext ctx, QString paymentIntent,
+                                                          QString secret, QDateTime until)
 {
     const auto left = timeLeft(ctx.clock, until);
     if (!left)
@@ -68,7 +70,8 @@ QCoro::Task<StripeDescription> StripeSource::fromCheckout(SourceContext ctx, QSt
     const QueryItems query{{QStringLiteral("payment_intent"), paymentIntent},
                            {QStringLiteral("expand[]"), QStringLiteral("data.line_items")}};
     try {
-        co_return fromSessions(co_await get(ctx, QStringLiteral("checkout/sessions"), query, secret, *left));
+        co_return fromSessions(
+            co_await get(ctx, QStringLiteral("checkout/sessions"), query, secret, *left));
     } catch (const Failure &) {
         co_return StripeDescription{};
     }

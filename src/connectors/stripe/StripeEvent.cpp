@@ -56,15 +56,16 @@ std::optional<StripeEvent> StripeEvent::read(const QJsonObject &event)
 SaleEvent StripeEvent::toSaleEvent(const QUuid &account, const StripeDescription &description) const
 {
     const QString currency = Json::string(charge.value(QLatin1String("currency")))
-                                 .value_or(QStringLiteral("usd")).toUpper();
+                                 .value_or(QStringLiteral("usd"))
+                                 .toUpper();
     const auto chargeText = Json::string(charge.value(QLatin1String("description")));
     SaleEvent e{id, account, Platform::Stripe, SaleEvent::Kind::Sale, {}, {}, at};
     switch (type) {
     case Type::Succeeded:
         e.kind = description.renewal ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale;
         e.id = Json::string(charge.value(QLatin1String("id"))).value_or(id);
-        e.title = description.title.value_or(
-            Json::text(charge.value(QLatin1String("description"))).value_or(QStringLiteral("Payment")));
+        e.title = description.title.value_or(Json::text(charge.value(QLatin1String("description")))
+                                                 .value_or(QStringLiteral("Payment")));
         e.amount = Money{whole(charge, QLatin1String("amount")), currency};
         break;
     case Type::Refunded:

@@ -28,9 +28,11 @@ std::optional<QString> nextCursor(const QJsonObject &page, const QList<QJsonObje
 
 QString accountName(const QJsonObject &account)
 {
-    const auto display = Json::string(
-        Json::at(account, {QLatin1String("settings"), QLatin1String("dashboard"), QLatin1String("display_name")}));
-    const auto business = Json::string(Json::at(account, {QLatin1String("business_profile"), QLatin1String("name")}));
+    const auto display = Json::string(Json::at(
+        account,
+        {QLatin1String("settings"), QLatin1String("dashboard"), QLatin1String("display_name")}));
+    const auto business =
+        Json::string(Json::at(account, {QLatin1String("business_profile"), QLatin1String("name")}));
     return display.value_or(business.value_or(QStringLiteral("Stripe")));
 }
 
@@ -45,28 +47,34 @@ KeyHelp StripeSource::help()
 {
     KeyHelp h;
     h.steps = {
-        QStringLiteral("In Stripe, open **Developers → API keys** and click **Create restricted key**."),
-        QStringLiteral("Name it Korvanta. Set **Charges**, **Checkout Sessions**, **Invoices** and **Events** "
-                       "to **Read**. Leave everything else as None."),
+        QStringLiteral(
+            "In Stripe, open **Developers → API keys** and click **Create restricted key**."),
+        QStringLiteral(
+            "Name it Korvanta. Set **Charges**, **Checkout Sessions**, **Invoices** and **Events** "
+            "to **Read**. Leave everything else as None."),
         QStringLiteral("Click **Create key** and copy it (it starts with `rk_`)."),
-        QStringLiteral("If Korvanta says a permission is missing, Stripe names it: set that one to Read too."),
+        QStringLiteral(
+            "If Korvanta says a permission is missing, Stripe names it: set that one to Read too."),
     };
     h.link = QUrl(QStringLiteral("https://dashboard.stripe.com/apikeys/create"));
     h.linkLabel = QStringLiteral("Create a restricted key in Stripe");
-    h.fields = {{QStringLiteral("secret"), QStringLiteral("Restricted key"), QStringLiteral("rk_live_…"), true}};
-    h.note = QStringLiteral("Read-only, so Korvanta can never move money or change anything. Stripe is checked "
-                            "every 5 minutes to stay within its free read allowance.");
+    h.fields = {{QStringLiteral("secret"), QStringLiteral("Restricted key"),
+                 QStringLiteral("rk_live_…"), true}};
+    h.note = QStringLiteral(
+        "Read-only, so Korvanta can never move money or change anything. Stripe is checked "
+        "every 5 minutes to stay within its free read allowance.");
     return h;
 }
 
 QUrl StripeSource::dashboard(const QString &label)
 {
-    return QUrl(label.contains(u"test mode") ? QStringLiteral("https://dashboard.stripe.com/test/payments")
-                                             : QStringLiteral("https://dashboard.stripe.com/payments"));
+    return QUrl(label.contains(u"test mode")
+                    ? QStringLiteral("https://dashboard.stripe.com/test/payments")
+                    : QStringLiteral("https://dashboard.stripe.com/payments"));
 }
 
-QCoro::Task<QJsonObject> StripeSource::get(SourceContext ctx, QString path, QueryItems query, QString secret,
-                                           std::chrono::milliseconds limit)
+QCoro::Task<QJsonObject> StripeSource::get(SourceContext ctx, QString path, QueryItems query,
+                                           QString secret, std::chrono::milliseconds limit)
 {
     HttpRequest request = Http::request(queryUrl(base(), path, query), secret);
     request.timeout = limit;
@@ -77,7 +85,8 @@ QCoro::Task<QJsonObject> StripeSource::get(SourceContext ctx, QString path, Quer
 QCoro::Task<QString> StripeSource::verify(SourceContext ctx, QString secret, Extra)
 {
     if (!secret.startsWith(u"rk_") && !secret.startsWith(u"sk_"))
-        throw SourceError(QStringLiteral("That doesn't look like a Stripe secret key. Restricted keys start with rk_"));
+        throw SourceError(QStringLiteral(
+            "That doesn't look like a Stripe secret key. Restricted keys start with rk_"));
     // Proves the key is valid and may read events; the body is not needed.
     const QueryItems probe{{QStringLiteral("limit"), QStringLiteral("1")}};
     co_await get(ctx, QStringLiteral("events"), probe, secret);
@@ -90,7 +99,8 @@ QCoro::Task<QString> StripeSource::verify(SourceContext ctx, QString secret, Ext
     co_return secret.contains(u"_test_") ? name + QStringLiteral(" (test mode)") : name;
 }
 
-QCoro::Task<QList<QJsonObject>> StripeSource::readEvents(SourceContext ctx, QString secret, QDateTime since)
+QCoro::Task<QList<QJsonObject>> StripeSource::readEvents(SourceContext ctx, QString secret,
+                                                         QDateTime since)
 {
     const QueryItems first = eventQuery(since);
     QueryItems query = first;
@@ -107,8 +117,8 @@ QCoro::Task<QList<QJsonObject>> StripeSource::readEvents(SourceContext ctx, QStr
     }
 }
 
-QCoro::Task<QList<SaleEvent>> StripeSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
-                                                  QDateTime since)
+QCoro::Task<QList<SaleEvent>> StripeSource::fetch(SourceContext ctx, QString secret, Extra,
+                                                  QUuid account, QDateTime since)
 {
     const QDateTime stopDescribing = ctx.clock.now().addSecs(describeBudget.count());
     const QList<QJsonObject> log = co_await readEvents(ctx, secret, since);

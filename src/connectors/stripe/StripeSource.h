@@ -30,17 +30,19 @@ struct StripeSource {
     static QUrl dashboard(const QString &label);
 
     // One GET below `base`; a top level that is not an object reads as empty.
-    static QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query, QString secret,
+    static QCoro::Task<QJsonObject> get(SourceContext ctx, QString path, QueryItems query,
+                                        QString secret,
                                         std::chrono::milliseconds limit = std::chrono::seconds(60));
     // Title and renewal flag of a successful charge; never fails. Makes no
     // request once `until` has passed on the context's clock.
-    static QCoro::Task<StripeDescription> describe(SourceContext ctx, QJsonObject charge, QString secret,
-                                                   QDateTime until);
+    static QCoro::Task<StripeDescription> describe(SourceContext ctx, QJsonObject charge,
+                                                   QString secret, QDateTime until);
 
 private:
-    static QCoro::Task<QList<QJsonObject>> readEvents(SourceContext ctx, QString secret, QDateTime since);
-    static QCoro::Task<std::optional<StripeDescription>> fromInvoice(SourceContext ctx, QString invoice,
-                                                                     QString secret, QDateTime until);
+    static QCoro::Task<QList<QJsonObject>> readEvents(SourceContext ctx, QString secret,
+                                                      QDateTime since);
+    static QCoro::Task<std::optional<StripeDescription>>
+    fromInvoice(SourceContext ctx, QString invoice, QString secret, QDateTime until);
     static QCoro::Task<StripeDescription> fromCheckout(SourceContext ctx, QString paymentIntent,
                                                        QString secret, QDateTime until);
 };

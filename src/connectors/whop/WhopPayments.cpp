@@ -54,7 +54,8 @@ QList<QJsonObject> all(const QJsonValue &answer)
 bool reported(const QJsonObject &payment)
 {
     const QString s = status(payment);
-    return Json::text(payment.value(QLatin1String("id"))) && time(payment) && (s == paid || s == uncollectible);
+    return Json::text(payment.value(QLatin1String("id"))) && time(payment)
+        && (s == paid || s == uncollectible);
 }
 
 std::optional<QString> productId(const QJsonObject &payment)

@@ -29,7 +29,8 @@ std::optional<QString> productName(const QJsonValue &product)
 
 }
 
-QCoro::Task<QString> title(SourceContext ctx, QUrl base, QString secret, std::optional<QString> productId)
+QCoro::Task<QString> title(SourceContext ctx, QUrl base, QString secret,
+                           std::optional<QString> productId)
 {
     if (!productId || !plainToken(*productId))
         co_return fallbackTitle;

@@ -14,6 +14,7 @@ inline const QString fallbackTitle = QStringLiteral("Whop sale");
 
 // The title of a payment for `productId`: the remembered name, else the
 // product's title or name from the API, else "Whop sale".
-QCoro::Task<QString> title(SourceContext ctx, QUrl base, QString secret, std::optional<QString> productId);
+QCoro::Task<QString> title(SourceContext ctx, QUrl base, QString secret,
+                           std::optional<QString> productId);
 
 }

@@ -1,7 +1,7 @@
 #include "connectors/whop/WhopSource.h"
 
-#include "connectors/QueryUrl.h"
 #include "connectors/EnvironmentProbe.h"
+#include "connectors/QueryUrl.h"
 #include "connectors/whop/WhopPayments.h"
 #include "connectors/whop/WhopProducts.h"
 #include "core/Http.h"
@@ -21,7 +21,8 @@ QCoro::Task<QString> paymentsCheck(SourceContext ctx, QString secret, Extra extr
     const QUrl url = queryUrl(WhopSource::host(extra), QStringLiteral("payments"),
                               {{QStringLiteral("first"), QStringLiteral("1")}});
     co_await ctx.http.json(Http::request(url, secret), Platform::Whop);
-    co_return Environment::isSandbox(extra) ? QStringLiteral("Whop (sandbox)") : QStringLiteral("Whop");
+    co_return Environment::isSandbox(extra) ? QStringLiteral("Whop (sandbox)")
+                                            : QStringLiteral("Whop");
 }
 
 }
@@ -31,12 +32,14 @@ KeyHelp WhopSource::help()
     KeyHelp h;
     h.steps = {
         QStringLiteral("Open the **Whop developer dashboard**."),
-        QStringLiteral("Create an **API key** for your company with the **payment:basic:read** permission."),
+        QStringLiteral(
+            "Create an **API key** for your company with the **payment:basic:read** permission."),
         QStringLiteral("Copy the key and paste it below."),
     };
     h.link = developerPage;
     h.linkLabel = QStringLiteral("Open the Whop developer dashboard");
-    h.fields = {{QStringLiteral("secret"), QStringLiteral("API key"), QStringLiteral("Paste the API key"), true}};
+    h.fields = {{QStringLiteral("secret"), QStringLiteral("API key"),
+                 QStringLiteral("Paste the API key"), true}};
     h.note = QStringLiteral("Read-only: Korvanta only sees payments.");
     return h;
 }
@@ -72,7 +75,8 @@ QCoro::Task<QList<SaleEvent>> WhopSource::fetch(SourceContext ctx, QString secre
     for (const QJsonObject &payment : WhopPayments::all(answer)) {
         if (!WhopPayments::reported(payment))
             continue;
-        const QString title = co_await WhopProducts::title(ctx, base, secret, WhopPayments::productId(payment));
+        const QString title =
+            co_await WhopProducts::title(ctx, base, secret, WhopPayments::productId(payment));
         events.append(WhopPayments::event(payment, title, account));
     }
     co_return events;

@@ -22,13 +22,15 @@ QString title(const QJsonObject &order, qint64 id)
         return QStringLiteral("Order #") + QString::number(id);
     if (names.size() == 1)
         return names.first();
-    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1) + QStringLiteral(" more");
+    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1)
+        + QStringLiteral(" more");
 }
 
 // The GMT field carries no zone designator; it is UTC.
 QDateTime createdAt(const QJsonObject &order, const QDateTime &now)
 {
-    const QString gmt = Json::string(order.value(QLatin1String("date_created_gmt"))).value_or(QString());
+    const QString gmt =
+        Json::string(order.value(QLatin1String("date_created_gmt"))).value_or(QString());
     return Iso::date(gmt + u'Z').value_or(now);
 }
 

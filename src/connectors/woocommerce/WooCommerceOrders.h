@@ -10,6 +10,7 @@ namespace WooCommerceOrders {
 // An order in a reported status (processing, completed, on-hold, failed) as
 // an event; nothing for other statuses or without a whole-number id. An order
 // without a creation date is dated `now`.
-std::optional<SaleEvent> event(const QJsonObject &order, const QUuid &account, const QDateTime &now);
+std::optional<SaleEvent> event(const QJsonObject &order, const QUuid &account,
+                               const QDateTime &now);
 
 }

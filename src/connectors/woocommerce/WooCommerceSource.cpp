@@ -21,13 +21,17 @@ bool acceptable(const QString &site)
 {
     const QUrl url(site, QUrl::StrictMode);
     return site.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) && url.isValid()
-        && !url.host().isEmpty() && url.userInfo().isEmpty() && !url.hasQuery() && !url.hasFragment();
+        && !url.host().isEmpty() && url.userInfo().isEmpty() && !url.hasQuery()
+        && !url.hasFragment();
 }
 
-HttpRequest ordersRequest(const QString &site, const Extra &extra, const QString &secret, const QueryItems &query)
+HttpRequest ordersRequest(const QString &site, const Extra &extra, const QString &secret,
+                          const QueryItems &query)
 {
-    const QByteArray credentials = (extra.value(consumerKeyKey) + u':' + secret).toUtf8().toBase64();
-    const QUrl url = queryUrl(QUrl(site + QStringLiteral("/wp-json/wc/v3/")), QStringLiteral("orders"), query);
+    const QByteArray credentials =
+        (extra.value(consumerKeyKey) + u':' + secret).toUtf8().toBase64();
+    const QUrl url =
+        queryUrl(QUrl(site + QStringLiteral("/wp-json/wc/v3/")), QStringLiteral("orders"), query);
     return Http::request(url, std::nullopt, {{"Authorization", "Basic " + credentials}});
 }
 
@@ -36,8 +40,8 @@ HttpRequest ordersRequest(const QString &site, const Extra &extra, const QString
 QCoro::Task<QString> shopLabel(SourceContext ctx, QString site)
 {
     try {
-        const QJsonValue index =
-            co_await ctx.http.json(Http::request(QUrl(site + QStringLiteral("/wp-json/"))), Platform::WooCommerce);
+        const QJsonValue index = co_await ctx.http.json(
+            Http::request(QUrl(site + QStringLiteral("/wp-json/"))), Platform::WooCommerce);
         if (const auto name = Json::text(Json::at(index, {QLatin1String("name")})))
             co_return *name;
     } catch (const Failure &) {
@@ -52,11 +56,14 @@ KeyHelp WooCommerceSource::help()
 {
     KeyHelp h;
     h.steps = {
-        QStringLiteral("In your WordPress admin, open **WooCommerce → Settings → Advanced → REST API**."),
-        QStringLiteral("Click **Add key**, describe it as Korvanta, set **Permissions** to **Read** and click "
-                       "**Generate API key**."),
-        QStringLiteral("Copy the **Consumer key** and **Consumer secret** into the fields below, with your shop's "
-                       "address."),
+        QStringLiteral(
+            "In your WordPress admin, open **WooCommerce → Settings → Advanced → REST API**."),
+        QStringLiteral(
+            "Click **Add key**, describe it as Korvanta, set **Permissions** to **Read** and click "
+            "**Generate API key**."),
+        QStringLiteral(
+            "Copy the **Consumer key** and **Consumer secret** into the fields below, with your shop's "
+            "address."),
     };
     h.link = QUrl(QStringLiteral("https://woocommerce.com/document/woocommerce-rest-api/"));
     h.linkLabel = QStringLiteral("How WooCommerce API keys work");
@@ -99,13 +106,14 @@ QCoro::Task<QString> WooCommerceSource::verify(SourceContext ctx, QString secret
     if (extra.value(consumerKeyKey).isEmpty())
         throw SourceError(QStringLiteral("Paste the consumer key too"));
     const QString shop = site(extra);
-    const HttpRequest oneOrder = ordersRequest(shop, extra, secret, {{QStringLiteral("per_page"), QStringLiteral("1")}});
+    const HttpRequest oneOrder =
+        ordersRequest(shop, extra, secret, {{QStringLiteral("per_page"), QStringLiteral("1")}});
     co_await ctx.http.json(oneOrder, Platform::WooCommerce);
     co_return co_await shopLabel(ctx, shop);
 }
 
-QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                       QUuid account, QDateTime since)
+QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QString secret,
+                                                       Extra extra, QUuid account, QDateTime since)
 {
     const QString shop = site(extra);
     // The cut-off in UTC without a zone designator, as dates_are_gmt expects.
@@ -118,7 +126,8 @@ QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QStrin
         {QStringLiteral("orderby"), QStringLiteral("date")},
         {QStringLiteral("order"), QStringLiteral("desc")},
     };
-    const QJsonValue answer = co_await ctx.http.json(ordersRequest(shop, extra, secret, query), Platform::WooCommerce);
+    const QJsonValue answer =
+        co_await ctx.http.json(ordersRequest(shop, extra, secret, query), Platform::WooCommerce);
     const QDateTime now = ctx.clock.now();
     QList<SaleEvent> events;
     for (const QJsonObject &order : Json::objects(answer))
