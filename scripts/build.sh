@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
+# Share compiler cache hits between checkouts of the same tree.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 shift || true
 cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
 cmake --build "$dir"

@@ -7,9 +7,16 @@ build_packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
   qcoro-qt6-dev qtkeychain-qt6-dev libicu-dev libbenchmark-dev
+  qt6-declarative-dev qt6-declarative-dev-tools qt6-svg-dev
+  qt6-webengine-dev qt6-webchannel-dev
+  qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtqml-models
+  qml6-module-qtquick-shapes qml6-module-qtquick-controls qml6-module-qtquick-templates
+  qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtwebengine
+  qml6-module-qtwebchannel
 )
 test_packages=(
   dbus dbus-x11 gnome-keyring libsecret-tools xvfb xauth libgl1-mesa-dri
+  trayer xdotool
 )
 
 wanted=("${build_packages[@]}")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framer/FramerRow.h"
+#include "core/FramerRow.h"
 #include "framer/PollLog.h"
 #include "moments/Moment.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framer/FramerRow.h"
+#include "core/FramerRow.h"
 #include "moments/TodaySummary.h"
 
 // Builds today's Framer summary from one reading: the latest period counts,
