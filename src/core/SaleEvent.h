@@ -20,6 +20,13 @@ struct SaleEvent {
     std::optional<Money> amount;
     QDateTime at;
 
+    // A failed payment is stored under its own id, so that the same payment
+    // paid later is still new (platforms keep one id through a retry).
+    static QString failedId(const QString &platformId)
+    {
+        return platformId + QStringLiteral("#failed");
+    }
+
     static QString kindName(Kind kind);
     static std::optional<Kind> kindFromName(const QString &name);
 
