@@ -89,21 +89,24 @@ QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Ext
     co_return co_await Environment::probe(ctx, secret, extra, &merchantLabel);
 }
 
-QCoro::Task<QList<SaleEvent>> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                  QUuid account, QDateTime since)
+QCoro::Task<Fetched> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                         QUuid account, QDateTime since, QString resume)
 {
+    // Newest first, one page a fetch: a run goes on at the page's cursor.
     const QUrl base = host(extra);
-    const QUrl url = queryUrl(base, QStringLiteral("payments"),
-                              {{QStringLiteral("begin_time"), Iso::plain(since)},
-                               {QStringLiteral("sort_order"), QStringLiteral("DESC")},
-                               {QStringLiteral("limit"), QStringLiteral("100")}});
-    const QList<QJsonObject> payments =
-        SquarePayments::kept(co_await ctx.http.json(squareRequest(url, secret), Platform::Square));
+    QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
+                     {QStringLiteral("sort_order"), QStringLiteral("DESC")},
+                     {QStringLiteral("limit"), QStringLiteral("100")}};
+    if (!resume.isEmpty())
+        query.append({QStringLiteral("cursor"), resume});
+    const QJsonValue answer = co_await ctx.http.json(
+        squareRequest(queryUrl(base, QStringLiteral("payments"), query), secret), Platform::Square);
+    const QList<QJsonObject> payments = SquarePayments::kept(answer);
     const QStringList ids = SquarePayments::orderIds(payments);
     QHash<QString, QString> titles;
     if (!ids.isEmpty())
         titles = co_await orderTitles(ctx, base, secret, ids);
-    QList<SaleEvent> events;
+    Fetched events({}, Json::text(answer[QLatin1String("cursor")]).value_or(QString()));
     for (const QJsonObject &payment : payments)
         if (auto e = SquarePayments::event(payment, titles, account))
             events.append(std::move(*e));

@@ -1,6 +1,7 @@
 #include "connectors/whop/WhopSource.h"
 
 #include "connectors/EnvironmentProbe.h"
+#include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
 #include "connectors/whop/WhopPayments.h"
 #include "connectors/whop/WhopProducts.h"
@@ -44,6 +45,19 @@ KeyHelp WhopSource::help()
     return h;
 }
 
+namespace {
+
+// Where the next page starts, when the answer says there is one.
+QString nextCursor(const QJsonValue &answer)
+{
+    const QJsonValue pageInfo = answer[QLatin1String("page_info")];
+    if (Json::boolean(pageInfo[QLatin1String("has_next_page")]) != true)
+        return {};
+    return Json::text(pageInfo[QLatin1String("end_cursor")]).value_or(QString());
+}
+
+}
+
 QUrl WhopSource::host(const Extra &extra)
 {
     return Environment::isSandbox(extra) ? sandbox : production;
@@ -59,17 +73,20 @@ QCoro::Task<QString> WhopSource::verify(SourceContext ctx, QString secret, Extra
     co_return co_await Environment::probe(ctx, secret, extra, &paymentsCheck);
 }
 
-QCoro::Task<QList<SaleEvent>> WhopSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                QUuid account, QDateTime since)
+QCoro::Task<Fetched> WhopSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                       QUuid account, QDateTime since, QString resume)
 {
+    // Newest first, one page a fetch: a run goes on after the page's end cursor.
     const QUrl base = host(extra);
-    const QUrl url = queryUrl(base, QStringLiteral("payments"),
-                              {{QStringLiteral("created_after"), Iso::plain(since)},
-                               {QStringLiteral("order"), QStringLiteral("created_at")},
-                               {QStringLiteral("direction"), QStringLiteral("desc")},
-                               {QStringLiteral("first"), QStringLiteral("100")}});
+    QueryItems query{{QStringLiteral("created_after"), Iso::plain(since)},
+                     {QStringLiteral("order"), QStringLiteral("created_at")},
+                     {QStringLiteral("direction"), QStringLiteral("desc")},
+                     {QStringLiteral("first"), QStringLiteral("100")}};
+    if (!resume.isEmpty())
+        query.append({QStringLiteral("after"), resume});
+    const QUrl url = queryUrl(base, QStringLiteral("payments"), query);
     const QJsonValue answer = co_await ctx.http.json(Http::request(url, secret), Platform::Whop);
-    QList<SaleEvent> events;
+    Fetched events({}, nextCursor(answer));
     // One product look-up at a time, in payment order, so a name found for
     // one payment serves the next without a second request.
     for (const QJsonObject &payment : WhopPayments::all(answer)) {
