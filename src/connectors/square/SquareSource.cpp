@@ -2,7 +2,7 @@
 
 #include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
-#include "connectors/QueryUrl.h"
+#include "connectors/SandboxedApi.h"
 #include "connectors/square/SquarePayments.h"
 #include "core/Http.h"
 #include "core/Iso.h"
@@ -13,21 +13,19 @@
 
 namespace {
 
-const QUrl production(QStringLiteral("https://connect.squareup.com/v2/"));
-const QUrl sandbox(QStringLiteral("https://connect.squareupsandbox.com/v2/"));
-const QUrl salesPage(QStringLiteral("https://app.squareup.com/dashboard/sales/transactions"));
 const QUrl developerApps(QStringLiteral("https://developer.squareup.com/apps"));
-
-HttpRequest squareRequest(const QUrl &url, const QString &secret)
-{
-    return Http::request(url, secret, {{"Square-Version", SquareSource::apiVersion}});
-}
+// A sandbox account has no dashboard of its own: the Developer Console shows it.
+const SandboxedApi api{
+    QUrl(QStringLiteral("https://connect.squareup.com/v2/")),
+    QUrl(QStringLiteral("https://connect.squareupsandbox.com/v2/")),
+    QUrl(QStringLiteral("https://app.squareup.com/dashboard/sales/transactions")),
+    developerApps,
+    {{"Square-Version", SquareSource::apiVersion}}};
 
 QCoro::Task<QString> merchantLabel(SourceContext ctx, QString secret, Extra extra)
 {
     const QJsonValue answer = co_await ctx.http.json(
-        squareRequest(queryUrl(SquareSource::host(extra), QStringLiteral("merchants/me")), secret),
-        Platform::Square);
+        api.request(extra, QStringLiteral("merchants/me"), secret), Platform::Square);
     QString name =
         Json::text(Json::at(answer, {QLatin1String("merchant"), QLatin1String("business_name")}))
             .value_or(QStringLiteral("Square"));
@@ -36,12 +34,11 @@ QCoro::Task<QString> merchantLabel(SourceContext ctx, QString secret, Extra extr
     co_return name;
 }
 
-// Titles only: when the lookup fails, payments fall back to their notes.
-QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, QString secret,
+// Titles only: when a lookup fails, payments fall back to their notes.
+QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, Extra extra, QString secret,
                                                  QStringList ids)
 {
-    HttpRequest request =
-        squareRequest(queryUrl(base, QStringLiteral("orders/batch-retrieve")), secret);
+    HttpRequest request = api.request(extra, QStringLiteral("orders/batch-retrieve"), secret);
     request.method = "POST";
     request.setHeader("Content-Type", "application/json");
     const QJsonObject body{{QStringLiteral("order_ids"), QJsonArray::fromStringList(ids)}};
@@ -51,6 +48,33 @@ QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, Q
     } catch (const Failure &) {
     }
     co_return {};
+}
+
+// The merchant's active locations. The payments list covers only the main
+// location unless it is given one, so each is read in turn. A token that may
+// not list locations reads the main location's payments as before (one
+// "location" without an id).
+QCoro::Task<QStringList> locations(SourceContext ctx, Extra extra, QString secret)
+{
+    QStringList ids;
+    try {
+        ids = SquarePayments::activeLocations(co_await ctx.http.json(
+            api.request(extra, QStringLiteral("locations"), secret), Platform::Square));
+    } catch (const Failure &) {
+    }
+    co_return ids.isEmpty() ? QStringList{QString()} : ids;
+}
+
+QCoro::Task<QList<QJsonObject>> payments(SourceContext ctx, Extra extra, QString secret,
+                                         QDateTime since, QString location)
+{
+    QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
+                     {QStringLiteral("sort_order"), QStringLiteral("DESC")},
+                     {QStringLiteral("limit"), QStringLiteral("100")}};
+    if (!location.isEmpty())
+        query.append({QStringLiteral("location_id"), location});
+    co_return SquarePayments::kept(co_await ctx.http.json(
+        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Square));
 }
 
 }
@@ -76,12 +100,12 @@ KeyHelp SquareSource::help()
 
 QUrl SquareSource::host(const Extra &extra)
 {
-    return Environment::isSandbox(extra) ? sandbox : production;
+    return api.base(extra);
 }
 
 QUrl SquareSource::dashboard(const Account &account)
 {
-    return account.isSandbox() ? developerApps : salesPage;
+    return api.dashboard(account);
 }
 
 QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Extra extra)
@@ -92,19 +116,16 @@ QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Ext
 QCoro::Task<QList<SaleEvent>> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
                                                   QUuid account, QDateTime since)
 {
-    const QUrl base = host(extra);
-    const QUrl url = queryUrl(base, QStringLiteral("payments"),
-                              {{QStringLiteral("begin_time"), Iso::plain(since)},
-                               {QStringLiteral("sort_order"), QStringLiteral("DESC")},
-                               {QStringLiteral("limit"), QStringLiteral("100")}});
-    const QList<QJsonObject> payments =
-        SquarePayments::kept(co_await ctx.http.json(squareRequest(url, secret), Platform::Square));
-    const QStringList ids = SquarePayments::orderIds(payments);
+    QList<QJsonObject> kept;
+    for (const QString &location : co_await locations(ctx, extra, secret))
+        kept.append(co_await payments(ctx, extra, secret, since, location));
+    const QStringList ids = SquarePayments::orderIds(kept);
     QHash<QString, QString> titles;
-    if (!ids.isEmpty())
-        titles = co_await orderTitles(ctx, base, secret, ids);
+    for (qsizetype at = 0; at < ids.size(); at += SquarePayments::maxOrderIds)
+        titles.insert(
+            co_await orderTitles(ctx, extra, secret, ids.mid(at, SquarePayments::maxOrderIds)));
     QList<SaleEvent> events;
-    for (const QJsonObject &payment : payments)
+    for (const QJsonObject &payment : kept)
         if (auto e = SquarePayments::event(payment, titles, account))
             events.append(std::move(*e));
     co_return events;
