@@ -34,14 +34,16 @@ bool appendOrders(const QJsonArray &data, const QDateTime &since, const QUuid &a
     return reachedOld;
 }
 
-void appendRenewals(const QJsonArray &data, const QDateTime &since, const QUuid &account,
+void appendRenewals(const QJsonObject &page, const QDateTime &since, const QUuid &account,
                     QList<SaleEvent> &events)
 {
-    for (const QJsonObject &element : Json::objects(data)) {
+    const auto products =
+        LemonSqueezyEvents::subscriptionProducts(page.value(QLatin1String("included")));
+    for (const QJsonObject &element : Json::objects(page.value(QLatin1String("data")))) {
         const auto at = LemonSqueezyEvents::createdAt(element);
         if (!at || *at < since)
             continue;
-        if (auto event = LemonSqueezyEvents::invoice(element, *at, account))
+        if (auto event = LemonSqueezyEvents::invoice(element, *at, account, products))
             events.append(*event);
     }
 }
@@ -109,9 +111,11 @@ QCoro::Task<QList<SaleEvent>> LemonSqueezySource::fetch(SourceContext ctx, QStri
         if (reachedOld || data.size() < pageSize || page == orderPageLimit)
             break;
     }
-    const QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)}};
+    // Invoices name no product: their subscriptions, included, do.
+    const QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)},
+                                  {QStringLiteral("include"), QStringLiteral("subscription")}};
     const QJsonObject invoices =
         co_await get(ctx, QStringLiteral("subscription-invoices"), invoiceQuery, secret);
-    appendRenewals(Json::array(invoices.value(QLatin1String("data"))), since, account, events);
+    appendRenewals(invoices, since, account, events);
     co_return events;
 }
