@@ -117,10 +117,13 @@ QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QStrin
 {
     const QString shop = site(extra);
     // The cut-off in UTC without a zone designator, as dates_are_gmt expects.
+    // Orders are asked for by their last change rather than their creation:
+    // an order that waited in "pending" longer than the overlap is only
+    // reported once it is paid, and its creation lies before the cut-off.
     QString after = Iso::plain(since);
     after.remove(u'Z');
     const QueryItems query{
-        {QStringLiteral("after"), after},
+        {QStringLiteral("modified_after"), after},
         {QStringLiteral("dates_are_gmt"), QStringLiteral("true")},
         {QStringLiteral("per_page"), QStringLiteral("50")},
         {QStringLiteral("orderby"), QStringLiteral("date")},
@@ -130,8 +133,10 @@ QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QStrin
         co_await ctx.http.json(ordersRequest(shop, extra, secret, query), Platform::WooCommerce);
     const QDateTime now = ctx.clock.now();
     QList<SaleEvent> events;
+    // Changed orders that were paid long ago (completed, refunded, a note
+    // added) are not news.
     for (const QJsonObject &order : Json::objects(answer))
-        if (auto e = WooCommerceOrders::event(order, account, now))
+        if (auto e = WooCommerceOrders::event(order, account, now); e && e->at >= since)
             events.append(std::move(*e));
     co_return events;
 }
