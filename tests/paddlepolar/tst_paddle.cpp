@@ -1,6 +1,6 @@
 #include "connectors/paddlepolar/PaddleEvents.h"
 #include "connectors/paddlepolar/PaddleSource.h"
-#include "core/EventStore.h"
+#include "support/AnnouncedOverChecks.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -246,20 +245,19 @@ private Q_SLOTS:
     void failedThenPaid()
     {
         TestHttp t;
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        store.ingest({}, account, t.clock.now());
-        QStringList announced;
-        for (const char *status : {"past_due", "past_due", "completed", "completed"}) {
-            t.server.reset();
-            t.server.on(
-                "GET", "/transactions",
-                ScriptedResponse::json(page({transaction(
-                    "txn_1", {{"status", status}, {"origin", "subscription_recurring"}})})));
-            for (const SaleEvent &e : store.ingest(fetch(t), account, t.clock.now()))
-                announced.append(SaleEvent::kindName(e.kind) + u' ' + e.id);
-        }
-        QCOMPARE(announced, (QStringList{"failed txn_1#failed", "renewal txn_1"}));
+        const char *statuses[] = {"past_due", "past_due", "completed", "completed"};
+        QCOMPARE(announcedOverChecks(
+                     account, t.clock.now(), 4,
+                     [&](int i) {
+                         t.server.reset();
+                         t.server.on("GET", "/transactions",
+                                     ScriptedResponse::json(page(
+                                         {transaction("txn_1",
+                                                      {{"status", statuses[i]},
+                                                       {"origin", "subscription_recurring"}})})));
+                         return PaddleSource::fetch(t.context(), liveKey, {}, account, since);
+                     }),
+                 (QStringList{"failed txn_1#failed", "renewal txn_1"}));
     }
 
     void minorUnitsText_data()
