@@ -32,7 +32,8 @@ QString stamp(int i)
     return Iso::frac(since.addSecs(40000 - i * 60));
 }
 
-// 100 completed payments with an order each, and the batch answer naming them.
+// One location's 100 completed payments with an order each, and the batch
+// answer naming them.
 void serveSquare(FakePlatformServer &server)
 {
     QJsonArray payments, orders;
@@ -53,6 +54,9 @@ void serveSquare(FakePlatformServer &server)
                          QJsonArray{QJsonObject{{"name", "Flat White"}, {"quantity", "1"}},
                                     QJsonObject{{"name", "Croissant"}, {"quantity", "2"}}}}});
     }
+    server.on("GET", "/v2/locations",
+              ScriptedResponse::json(compact(QJsonObject{
+                  {"locations", QJsonArray{QJsonObject{{"id", "L1"}, {"status", "ACTIVE"}}}}})));
     server.on("GET", "/v2/payments",
               ScriptedResponse::json(compact(QJsonObject{{"payments", payments}})));
     server.on("POST", "/v2/orders/batch-retrieve",

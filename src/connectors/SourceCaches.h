@@ -11,7 +11,8 @@ struct SourceCaches {
         QString accessToken;
         QDateTime expiry;
     };
-    // Shopify access tokens by normalised store host + client ID.
+    // Shopify access tokens by normalised store host, client ID and a digest
+    // of the client secret (ShopifySource::tokenKey).
     QHash<QString, ShopifyToken> shopifyTokens;
     // Whop product names by product id; only successful look-ups.
     QHash<QString, QString> whopProductNames;

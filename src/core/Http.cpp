@@ -147,7 +147,8 @@ QCoro::Task<QJsonValue> Http::json(HttpRequest request, Platform platform)
     }
     const auto message = errorMessage(response.body);
     if (response.status >= 400 && response.status < 500 && response.status != 429 && message)
-        throw SourceError(Platforms::name(platform) + QStringLiteral(": ") + *message);
+        throw SourceError(Platforms::name(platform) + QStringLiteral(": ") + *message,
+                          response.status);
     throw statusError(response.status, platform);
 }
 
@@ -189,13 +190,15 @@ SourceError Http::statusError(int status, Platform platform)
     switch (status) {
     case 401:
     case 403:
-        return SourceError(name + QStringLiteral(" rejected the key. It may have been revoked"));
+        return SourceError(name + QStringLiteral(" rejected the key. It may have been revoked"),
+                           status);
     case 404:
         return SourceError(
-            name + QStringLiteral(" couldn't find that address. Check the store or shop address"));
+            name + QStringLiteral(" couldn't find that address. Check the store or shop address"),
+            status);
     case 429:
-        return SourceError(name + QStringLiteral(" asked us to slow down"));
+        return SourceError(name + QStringLiteral(" asked us to slow down"), status);
     default:
-        return SourceError(name + QStringLiteral(" answered ") + QString::number(status));
+        return SourceError(name + QStringLiteral(" answered ") + QString::number(status), status);
     }
 }

@@ -19,11 +19,20 @@ private:
     QByteArray m_utf8;
 };
 
-// Raised by connectors and HTTP for conditions they word themselves.
+// Raised by connectors and HTTP for conditions they word themselves. When the
+// platform answered with an error status, `status` keeps it, so a caller can
+// tell a rejected token from any other failure; 0 otherwise.
 class SourceError : public Failure {
 public:
-    explicit SourceError(QString message) : Failure(std::move(message)) {}
+    explicit SourceError(QString message, int status = 0)
+        : Failure(std::move(message)), m_status(status)
+    {
+    }
     const QString &message() const { return description(); }
+    int status() const { return m_status; }
+
+private:
+    int m_status = 0;
 };
 
 // The request never got an HTTP answer: offline, refused, timed out, TLS.

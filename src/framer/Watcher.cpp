@@ -1,5 +1,6 @@
 #include "framer/Watcher.h"
 
+#include "core/MoreTitle.h"
 #include "core/Revenue.h"
 #include "framer/StoredCounts.h"
 
@@ -124,10 +125,7 @@ std::optional<Moment> Watcher::momentFor(const QList<Change> &changes)
     }
     if (changes.isEmpty() || Revenue::addSaturating(remixes, sales) <= 0)
         return std::nullopt;
-    QString title = changes.first().title;
-    if (changes.size() > 1)
-        title +=
-            QStringLiteral(" + ") + QString::number(changes.size() - 1) + QStringLiteral(" more");
+    const QString title = moreTitle(changes.first().title, changes.size());
     const bool selling = sales > 0;
     const qint64 count = selling ? sales : remixes;
     const QString noun = selling ? QStringLiteral("sale") : QStringLiteral("remix");

@@ -1,5 +1,6 @@
 #include "moments/MomentBuilder.h"
 
+#include "core/MoreTitle.h"
 #include "core/Revenue.h"
 
 namespace {
@@ -64,10 +65,7 @@ QString kicker(const Tally &t, Platform platform)
 
 QString title(const Tally &t)
 {
-    if (t.count == 1)
-        return t.newest->title;
-    return t.newest->title + QStringLiteral(" + ") + QString::number(t.count - 1)
-        + QStringLiteral(" more");
+    return moreTitle(t.newest->title, t.count);
 }
 
 // The signed sum of the kept events' amounts, when they all have one in the

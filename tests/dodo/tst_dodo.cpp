@@ -101,8 +101,9 @@ private Q_SLOTS:
         QTest::newRow("unreadable time") << payment("p", {{"created_at", 1764925502}}) << "";
         QTest::newRow("no currency")
             << payment("p", {{"currency", none}}) << "sale Payment | 2900 USD";
-        QTest::newRow("currency unchanged")
-            << payment("p", {{"currency", "inr"}}) << "sale Payment | 2900 inr";
+        // "inr" and "INR" must count as one currency in the totals.
+        QTest::newRow("currency upper-cased")
+            << payment("p", {{"currency", "inr"}}) << "sale Payment | 2900 INR";
         QTest::newRow("amount as text")
             << payment("p", {{"total_amount", "2900"}}) << "sale Payment | 0 USD";
         QTest::newRow("subscription id not text")

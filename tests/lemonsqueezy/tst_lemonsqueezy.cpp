@@ -1,4 +1,5 @@
 #include "connectors/lemonsqueezy/LemonSqueezySource.h"
+#include "support/AnnouncedOverChecks.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
@@ -154,7 +155,8 @@ private Q_SLOTS:
         for (int i = 0; i < asked.size(); ++i)
             QCOMPARE(asked[i].query,
                      (Query{{"page[size]", "50"}, {"page[number]", QString::number(i + 1)}}));
-        QCOMPARE(t.server.requests().last().rawTarget, "/v1/subscription-invoices?page[size]=50");
+        QCOMPARE(t.server.requests().last().rawTarget,
+                 "/v1/subscription-invoices?page[size]=50&include=subscription");
         QCOMPARE(t.server.requestsTo(invoices).size(), 1);
         QCOMPARE(t.server.requests().last().header("Accept"), "application/vnd.api+json");
     }
@@ -194,14 +196,19 @@ private Q_SLOTS:
         QTest::newRow("attributes not an object") << textAttributes << "";
 
         const auto invoice = [](const Changes &changes) { return element(invoices, "3", changes); };
+        // Invoices carry no product name; their subscription, included, does.
         QTest::newRow("paid renewal") << invoice({}) << "renewal Pro Plan | 1071 EUR";
-        QTest::newRow("pending renewal fails")
-            << invoice({{"status", "pending"}}) << "failed Pro Plan | 1071 EUR";
+        QTest::newRow("pending renewal waits") << invoice({{"status", "pending"}}) << "";
+        QTest::newRow("failed renewal")
+            << invoice({{"status", "failed"}}) << "failed Pro Plan | 1071 EUR";
+        QTest::newRow("own product name")
+            << invoice({{"product_name", "Legacy"}}) << "renewal Legacy | 1071 EUR";
         QTest::newRow("first invoice") << invoice({{"billing_reason", "initial"}}) << "";
         QTest::newRow("no billing reason") << invoice({{"billing_reason", none}}) << "";
         QTest::newRow("refunded renewal") << invoice({{"status", "refunded"}}) << "";
-        QTest::newRow("no product name") << invoice({{"product_name", none}, {"currency", "gbp"}})
-                                         << "renewal Subscription renewal | 1071 GBP";
+        QTest::newRow("subscription not included")
+            << invoice({{"subscription_id", 99}, {"currency", "gbp"}})
+            << "renewal Subscription renewal | 1071 GBP";
         QTest::newRow("currency not text")
             << invoice({{"currency", 5}}) << "renewal Pro Plan | 1071 USD";
         QTest::newRow("before since")
@@ -226,11 +233,32 @@ private Q_SLOTS:
                          .arg(e.amount->minor)
                          .arg(e.amount->currency),
                      expected);
-            QCOMPARE(e.id, isOrder ? "o_7" : "si_3");
+            QCOMPARE(e.id,
+                     QString(isOrder ? "o_7" : "si_3")
+                         + (e.kind == SaleEvent::Kind::Failed ? "#failed" : ""));
             QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(9, 30), Qt::UTC));
             QCOMPARE(e.platform, Platform::LemonSqueezy);
             QCOMPARE(e.account, account);
         }
+    }
+
+    // A renewal invoice waiting for its payment says nothing; its failure and
+    // its later payment, under the same id, are each announced once.
+    void renewalWaitsFailsThenIsPaid()
+    {
+        TestHttp t;
+        const char *statuses[] = {"pending", "failed", "failed", "paid", "paid"};
+        QCOMPARE(announcedOverChecks(
+                     account, t.clock.now(), 5,
+                     [&](int i) {
+                         t.server.reset();
+                         t.server.on("GET", orders, page(orders, {}));
+                         t.server.on(
+                             "GET", invoices,
+                             page(invoices, {element(invoices, "3", {{"status", statuses[i]}})}));
+                         return LemonSqueezySource::fetch(t.context(), key, {}, account, since);
+                     }),
+                 (QStringList{"failed si_3#failed", "renewal si_3"}));
     }
 
     // Any failing request fails the whole fetch; a rejected key fails verify

@@ -1,5 +1,6 @@
 #include "connectors/paddlepolar/PaddleEvents.h"
 #include "connectors/paddlepolar/PaddleSource.h"
+#include "support/AnnouncedOverChecks.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
@@ -201,8 +202,8 @@ private Q_SLOTS:
                                   << "sale Analytics addon | 0 EUR @ 10:13:10.584";
         QTest::newRow("no currency") << transaction("t", {{"currency_code", none}})
                                      << "sale Analytics addon | 2500 USD @ 10:13:10.584";
-        QTest::newRow("currency unchanged") << transaction("t", {{"currency_code", "eur"}})
-                                            << "sale Analytics addon | 2500 eur @ 10:13:10.584";
+        QTest::newRow("currency upper-cased") << transaction("t", {{"currency_code", "eur"}})
+                                              << "sale Analytics addon | 2500 EUR @ 10:13:10.584";
         QTest::newRow("three items") << transaction("t", {}, "2500", {addon, "Seats", "Support"})
                                      << "sale Analytics addon + 2 more | 2500 EUR @ 10:13:10.584";
         QTest::newRow("nameless first of two")
@@ -233,10 +234,30 @@ private Q_SLOTS:
                          .arg(e.amount->currency, e.at.toUTC().time().toString("hh:mm:ss.zzz")),
                      expected);
             QCOMPARE(e.at.date(), QDate(2026, 12, 5));
-            QCOMPARE(e.id, "t");
+            QCOMPARE(e.id, e.kind == SaleEvent::Kind::Failed ? "t#failed" : "t");
             QCOMPARE(e.platform, Platform::Paddle);
             QCOMPARE(e.account, account);
         }
+    }
+
+    // A renewal that fails, then is paid under the same id at a later check,
+    // is announced both times: the failure, then the renewal.
+    void failedThenPaid()
+    {
+        TestHttp t;
+        const char *statuses[] = {"past_due", "past_due", "completed", "completed"};
+        QCOMPARE(announcedOverChecks(
+                     account, t.clock.now(), 4,
+                     [&](int i) {
+                         t.server.reset();
+                         t.server.on("GET", "/transactions",
+                                     ScriptedResponse::json(page(
+                                         {transaction("txn_1",
+                                                      {{"status", statuses[i]},
+                                                       {"origin", "subscription_recurring"}})})));
+                         return PaddleSource::fetch(t.context(), liveKey, {}, account, since);
+                     }),
+                 (QStringList{"failed txn_1#failed", "renewal txn_1"}));
     }
 
     void minorUnitsText_data()

@@ -1,4 +1,5 @@
 #include "connectors/paddlepolar/PolarSource.h"
+#include "core/EventStore.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
@@ -6,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -152,14 +154,66 @@ private Q_SLOTS:
             QCOMPARE(failureOf(PolarSource::fetch(t.context(), token, extra, account, since)),
                      failure);
         }
-        QCOMPARE(hosts(t.server), asked);
+        // After the new orders, renewals of the last three days, from the host that answered.
         const Query query{{"created_after", "2026-12-05T00:00:00Z"},
                           {"sorting", "-created_at"},
                           {"limit", "100"}};
-        for (const RecordedRequest &r : t.server.requests()) {
+        const Query late{{"created_after", "2026-12-02T00:00:00Z"},
+                         {"product_billing_type", "recurring"},
+                         {"sorting", "-created_at"},
+                         {"limit", "100"}};
+        QList<RecordedRequest> rs = t.server.requests();
+        if (failure.isEmpty()) {
+            QCOMPARE(rs.takeLast().query, late);
+            QCOMPARE(t.server.requests().last().host(), asked.last());
+        }
+        QCOMPARE(hosts(t.server).mid(0, rs.size()), asked);
+        for (const RecordedRequest &r : rs) {
             QCOMPARE(r.path, ordersPath);
             QCOMPARE(r.query, query);
         }
+    }
+
+    // A renewal created before the cut-off that waited in "pending" is
+    // announced once it is paid, dated when paid; renewals paid on time or
+    // changed before the cut-off are not read again.
+    void latePaidRenewals()
+    {
+        TestHttp t;
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const auto renewal = [](const char *id, const char *created, const char *modified,
+                                const char *status) {
+            return order(id,
+                         {{"billing_reason", "subscription_cycle"},
+                          {"created_at", created},
+                          {"modified_at", modified},
+                          {"status", status},
+                          {"paid", QString(status) == "paid"}});
+        };
+        const auto check = [&](const QJsonArray &recurring) {
+            t.server.reset();
+            t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+                if (r.queryValue("product_billing_type") == "recurring")
+                    return ScriptedResponse::json(list(recurring));
+                return ScriptedResponse::json(list({}));
+            });
+            return store.ingest(runTask(PolarSource::fetch(t.context(), token, {}, account, since)),
+                                account, t.clock.now());
+        };
+        store.ingest({}, account, t.clock.now());
+        const QJsonArray waiting{
+            renewal("r_late", "2026-12-03T08:00:00Z", "2026-12-03T08:00:01Z", "pending"),
+            renewal("r_on_time", "2026-12-03T09:00:00Z", "2026-12-03T09:00:01Z", "paid")};
+        QVERIFY(check(waiting).isEmpty());
+        const QList<SaleEvent> paid = check(
+            {renewal("r_late", "2026-12-03T08:00:00Z", "2026-12-05T10:00:00Z", "paid"),
+             renewal("r_on_time", "2026-12-03T09:00:00Z", "2026-12-03T09:00:01Z", "paid"),
+             renewal("r_refunded", "2026-12-03T07:00:00Z", "2026-12-05T10:00:00Z", "refunded")});
+        QCOMPARE(paid.size(), 1);
+        QCOMPARE(paid[0].id, "r_late");
+        QCOMPARE(paid[0].kind, SaleEvent::Kind::Renewal);
+        QCOMPARE(paid[0].at, QDateTime(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC));
     }
 
     void orderMapping_data()
@@ -178,6 +232,9 @@ private Q_SLOTS:
             << order("o", {{"status", "refunded"}, {"paid", "true"}}) << "";
         QTest::newRow("renewal") << order("o", {{"billing_reason", "subscription_cycle"}})
                                  << "renewal Framer Kit | 1071 USD";
+        QTest::newRow("metered cycle")
+            << order("o", {{"billing_reason", "subscription_meter_cycle"}})
+            << "renewal Framer Kit | 1071 USD";
         QTest::newRow("subscription start is a sale")
             << order("o", {{"billing_reason", "subscription_create"}})
             << "sale Framer Kit | 1071 USD";

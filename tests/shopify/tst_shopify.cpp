@@ -188,8 +188,59 @@ private Q_SLOTS:
         // An absurd lifetime neither overflows nor pins the token for ever.
         QCOMPARE(verifyWith(ScriptedResponse::json(R"({"access_token":"tok","expires_in":1e300})")),
                  QString());
-        const QDateTime expiry = t.caches.shopifyTokens.value("acme.myshopify.comcid").expiry;
+        const QDateTime expiry =
+            t.caches.shopifyTokens
+                .value(ShopifySource::tokenKey("acme.myshopify.com", "cid", "secret"))
+                .expiry;
         QVERIFY(expiry.isValid() && expiry <= t.clock.now().addDays(366));
+    }
+
+    // A second account of the same store and app whose secret is wrong never
+    // rides on the first one's token; a token the store rejects is dropped
+    // and exchanged once more; a pasted token is never exchanged.
+    void tokensBelongToTheirSecret()
+    {
+        TestHttp t;
+        QString accepted = "tok-1";
+        int issued = 0;
+        t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+            if (r.path == tokenPath) {
+                if (!r.body.contains("client_secret=good"))
+                    return ScriptedResponse::json("", 401);
+                return ScriptedResponse::json(
+                    QStringLiteral(R"({"access_token":"tok-%1","scope":"read_orders"})")
+                        .arg(++issued)
+                        .toUtf8());
+            }
+            if (r.header("X-Shopify-Access-Token") != accepted.toUtf8())
+                return ScriptedResponse::json(
+                    R"x({"errors":"[API] Invalid API key or access token (unrecognized login or wrong password)"})x",
+                    401);
+            return ScriptedResponse::json(shopAnswer);
+        });
+        const auto verify = [&](const QString &secret, const Extra &extra) {
+            return failureOf(ShopifySource::verify(t.context(), secret, extra));
+        };
+        const QString rejected = "Shopify rejected the key. It may have been revoked";
+        QCOMPARE(verify("good", withClient("cid")), QString());
+        QCOMPARE(verify("wrong", withClient("cid")), rejected);
+        QCOMPARE(t.server.requestsTo(tokenPath).size(), 2);
+
+        // The app was reinstalled: the cached token is refused, a new one works.
+        accepted = "tok-2";
+        QCOMPARE(verify("good", withClient("cid")), QString());
+        QCOMPARE(t.server.requestsTo(tokenPath).size(), 3);
+        QStringList sent;
+        for (const RecordedRequest &r : t.server.requestsTo(graphqlPath))
+            sent.append(QString::fromUtf8(r.header("X-Shopify-Access-Token")));
+        QCOMPARE(sent, (QStringList{"tok-1", "tok-1", "tok-2"}));
+        // Refused again after a fresh exchange: one more try only.
+        accepted = "none";
+        QCOMPARE(verify("good", withClient("cid")), rejected);
+        QCOMPARE(t.server.requestsTo(tokenPath).size(), 4);
+        QCOMPARE(verify("shpat_1", legacy()), rejected);
+        QCOMPARE(t.server.requestsTo(tokenPath).size(), 4);
+        QCOMPARE(t.server.requestsTo(graphqlPath).size(), 6);
     }
 
     void exactGraphqlBodies()

@@ -119,7 +119,8 @@ private Q_SLOTS:
         };
         QCOMPARE(events, want);
 
-        QCOMPARE(t.server.requests().size(), 2);
+        // Locations unreadable (no route here): the main location's payments, as before.
+        QCOMPARE(t.server.requests().size(), 3);
         for (const RecordedRequest &r : t.server.requests()) {
             QCOMPARE(r.host(), production);
             QCOMPARE(r.header("Authorization"), "Bearer EAAAtoken");
@@ -160,9 +161,9 @@ private Q_SLOTS:
             R"({"payments":[{"id":"p","created_at":"2026-12-05T10:00:00Z","status":"COMPLETED","order_id":""}]})");
         QCOMPARE(runTask(SquareSource::fetch(serve(t, noOrder), "k", {}, account, since)).size(),
                  1);
-        QCOMPARE(t.server.requests().size(), 1);
+        QCOMPARE(t.server.requests().size(), 2);
 
-        // More than 100 kept payments with orders: the batch carries the first 100.
+        // More than 100 kept payments with orders: asked for 100 at a time.
         QJsonArray many;
         for (int i = 0; i < 120; ++i)
             many.append(QJsonObject{{"id", QString("p%1").arg(i)},
@@ -176,18 +177,51 @@ private Q_SLOTS:
                              "k", {}, account, since))
                      .size(),
                  120);
-        const QJsonArray ids = QJsonDocument::fromJson(t.server.requestsTo(batchPath).value(0).body)
-                                   .object()
-                                   .value("order_ids")
-                                   .toArray();
-        QCOMPARE(ids.size(), 100);
-        QCOMPARE(ids.first().toString(), "o0");
-        QCOMPARE(ids.last().toString(), "o99");
+        const auto idsIn = [&](int batch) {
+            return QJsonDocument::fromJson(t.server.requestsTo(batchPath).value(batch).body)
+                .object()
+                .value("order_ids")
+                .toArray();
+        };
+        QCOMPARE(t.server.requestsTo(batchPath).size(), 2);
+        QCOMPARE(idsIn(0).size(), 100);
+        QCOMPARE(idsIn(0).last().toString(), "o99");
+        QCOMPARE(idsIn(1).size(), 20);
+        QCOMPARE(idsIn(1).first().toString(), "o100");
 
         // The payments request failing fails the fetch.
         QCOMPARE(failureOf(SquareSource::fetch(serve(t, ScriptedResponse::json("", 401)), "k", {},
                                                account, since)),
                  "Square rejected the key. It may have been revoked");
+    }
+
+    // The payments list covers only the main location unless it is given
+    // one: every active location is read, and codes come in upper case.
+    void everyActiveLocationIsRead()
+    {
+        TestHttp t;
+        serve(t);
+        t.server.on("GET", "/v2/locations", recorded("locations"));
+        t.server.handle([](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+            if (r.path != "/v2/payments")
+                return std::nullopt;
+            const QString location = r.queryValue("location_id");
+            return ScriptedResponse::json(
+                QStringLiteral(
+                    R"({"payments":[{"id":"pay-%1","created_at":"2026-12-05T10:00:00Z",)"
+                    R"("status":"COMPLETED","amount_money":{"amount":450,"currency":"usd"}}]})")
+                    .arg(location)
+                    .toUtf8());
+        });
+        QStringList got;
+        for (const SaleEvent &e :
+             runTask(SquareSource::fetch(t.context(), "k", {}, account, since)))
+            got.append(e.id + u' ' + e.amount->currency);
+        QCOMPARE(got, (QStringList{"pay-L88917AVBK2S5 USD", "pay-LQ6Y3G1ZKTZ9N USD"}));
+        const auto asked = t.server.requestsTo("/v2/payments");
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[1].query.last(),
+                 (std::pair<QString, QString>{"location_id", "LQ6Y3G1ZKTZ9N"}));
     }
 
     void sandboxAccountStaysInSandbox()

@@ -260,6 +260,12 @@ private Q_SLOTS:
                     ScriptedResponse::json(R"({"error":{"message":"No such invoice"}})", 404));
         t.server.on("GET", "/v1/invoices/in_3", invoice("subscription_create", {}));
         t.server.handle([](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+            // Since API version 2025-03-31 a charge names no invoice: its
+            // payment intent leads to it.
+            if (r.path == "/v1/invoice_payments")
+                return r.queryValue("payment[payment_intent]") == "pi_6"
+                    ? ScriptedResponse::json(fixture("stripe/invoice-payments.json"))
+                    : ScriptedResponse::json(R"({"object":"list","data":[]})");
             if (r.path != "/v1/checkout/sessions")
                 return std::nullopt;
             if (r.queryValue("payment_intent") == "pi_2")
@@ -277,20 +283,28 @@ private Q_SLOTS:
         // An invoice answered without lines ends the search: no session lookup.
         QCOMPARE(titles,
                  (QStringList{"1 × Pro (at $15.00 / month)", "T-shirt + 2 more", "From charge",
-                              "Kept", "Payment"}));
+                              "Kept", "Payment", "1 × Pro (at $15.00 / month)"}));
         QCOMPARE(events[0].kind, SaleEvent::Kind::Renewal);
         QCOMPARE(events[1].kind, SaleEvent::Kind::Sale);
+        QCOMPARE(events[5].kind, SaleEvent::Kind::Renewal);
 
         QStringList order;
         for (const RecordedRequest &r : t.server.requests())
             order.append(QString::fromUtf8(r.rawTarget));
-        QCOMPARE(
-            order,
-            (QStringList{order[0], "/v1/invoices/in_1", "/v1/invoices/in_gone",
-                         "/v1/checkout/sessions?payment_intent=pi_2&expand[]=data.line_items",
-                         "/v1/invoices/in_3",
-                         "/v1/checkout/sessions?payment_intent=pi_4&expand[]=data.line_items",
-                         "/v1/checkout/sessions?payment_intent=pi_5&expand[]=data.line_items"}));
+        const auto paidBy = [](const char *intent) {
+            return QStringLiteral(
+                       "/v1/invoice_payments?payment[type]=payment_intent&payment[payment_"
+                       "intent]=%1&expand[]=data.invoice")
+                .arg(QLatin1String(intent));
+        };
+        QCOMPARE(order,
+                 (QStringList{order[0], "/v1/invoices/in_1", "/v1/invoices/in_gone", paidBy("pi_2"),
+                              "/v1/checkout/sessions?payment_intent=pi_2&expand[]=data.line_items",
+                              "/v1/invoices/in_3", paidBy("pi_4"),
+                              "/v1/checkout/sessions?payment_intent=pi_4&expand[]=data.line_items",
+                              paidBy("pi_5"),
+                              "/v1/checkout/sessions?payment_intent=pi_5&expand[]=data.line_items",
+                              paidBy("pi_6")}));
         for (const RecordedRequest &r : t.server.requests())
             QCOMPARE(r.header("Authorization"), "Bearer " + liveKey.toUtf8());
     }

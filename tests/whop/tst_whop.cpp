@@ -1,9 +1,14 @@
 #include "connectors/SourceCaches.h"
+#include "connectors/WithTimeout.h"
 #include "connectors/whop/WhopSource.h"
+#include "support/AnnouncedOverChecks.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -114,10 +119,11 @@ private Q_SLOTS:
             {"pay_new", account, Platform::Whop, K::Sale, "Trading Course", Money{4900, "GBP"},
              at(10, 0)},
             // Uncollectible is a failed payment even when it was a subscription cycle.
-            {"pay_failed", account, Platform::Whop, K::Failed, "Whop sale", Money{500, "USD"},
-             at(9, 0)},
+            {"pay_failed#failed", account, Platform::Whop, K::Failed, "Whop sale",
+             Money{500, "USD"}, at(9, 0)},
             {"pay_no_total", account, Platform::Whop, K::Sale, "Whop sale", std::nullopt, at(8, 0)},
-            {"pay_number_total", account, Platform::Whop, K::Sale, "Whop sale", std::nullopt,
+            // A plain number is major units in the payment's currency.
+            {"pay_number_total", account, Platform::Whop, K::Sale, "Whop sale", Money{1999, "USD"},
              at(7, 30)},
         };
         QCOMPARE(events, want);
@@ -146,6 +152,83 @@ private Q_SLOTS:
             titles(runTask(WhopSource::fetch(servePayments(t, bending), "k", {}, account, since))),
             (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
         QCOMPARE(t.server.requests().size(), 1);
+    }
+
+    // Without a version header Whop answers in its original shape: the
+    // product comes along with its title, and the total is a number of major
+    // units. A product without a title is still looked up.
+    void originalShape()
+    {
+        TestHttp t;
+        servePayments(t, fixture("whop/payments-original.json"));
+        t.server.on("GET", product("prod_untitled"),
+                    ScriptedResponse::json(R"({"title":"Ebook"})"));
+        QStringList got;
+        for (const SaleEvent &e : runTask(WhopSource::fetch(t.context(), "k", {}, account, since)))
+            got.append(QStringLiteral("%1 %2 | %3 %4")
+                           .arg(SaleEvent::kindName(e.kind), e.title)
+                           .arg(e.amount->minor)
+                           .arg(e.amount->currency));
+        QCOMPARE(got,
+                 (QStringList{"sale Pickaxe Analytics | 1999 USD",
+                              "renewal Pickaxe Analytics | 1500 JPY", "sale Ebook | 450 EUR"}));
+        QCOMPARE(t.server.requests().size(), 2);
+        // Keys made as the help says may list payments.
+        const QString steps = WhopSource::help().steps.join(u' ');
+        for (const char *permission :
+             {"payment:basic:read", "plan:basic:read", "access_pass:basic:read",
+              "member:basic:read", "member:email:read", "member:phone:read",
+              "promo_code:basic:read"})
+            QVERIFY2(steps.contains(QLatin1String(permission)), permission);
+    }
+
+    // An uncollectible payment that is paid later keeps its id: the failure
+    // and the payment are each announced once.
+    void uncollectibleThenPaid()
+    {
+        TestHttp t;
+        const char *statuses[] = {"uncollectible", "uncollectible", "paid", "paid"};
+        const QString body = QStringLiteral(
+            R"({"data":[{"id":"pay_1","status":"%1","created_at":"2026-12-05T10:00:00Z",)"
+            R"("product":{"id":"prod_1","title":"Course"},"total":9,"currency":"usd"}]})");
+        QCOMPARE(
+            announcedOverChecks(account, t.clock.now(), 4,
+                                [&](int i) {
+                                    servePayments(t, body.arg(QLatin1String(statuses[i])).toUtf8());
+                                    return WhopSource::fetch(t.context(), "k", {}, account, since);
+                                }),
+            (QStringList{"failed pay_1#failed", "sale pay_1"}));
+    }
+
+    // A hundred new products behind a slow platform: looking them up stops
+    // within the budget, so the fetch ends inside the poller's limit; the rest
+    // are titled "Whop sale" and named at a later check.
+    void lookupsStopWithinTheBudget()
+    {
+        TestHttp t;
+        QJsonArray payments;
+        for (int n = 0; n < 100; ++n)
+            payments.append(
+                QJsonObject{{"id", QStringLiteral("pay_%1").arg(n)},
+                            {"status", "paid"},
+                            {"paid_at", "2026-12-05T10:00:00Z"},
+                            {"product_id", QStringLiteral("prod_%1").arg(n)},
+                            {"total", QJsonObject{{"amount", "5.00"}, {"currency", "usd"}}}});
+        servePayments(t, QJsonDocument(QJsonObject{{"data", payments}}).toJson());
+        t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+            if (!r.path.startsWith("/api/v1/products/"))
+                return std::nullopt;
+            t.clock.setNow(t.clock.now().addMSecs(500));
+            return ScriptedResponse::json(R"({"title":"Named"})");
+        });
+        const QList<SaleEvent> events =
+            runTask(withTimeout(t.clock, std::chrono::seconds(45),
+                                WhopSource::fetch(t.context(), "k", {}, account, since)));
+        QCOMPARE(events.size(), 100);
+        const qsizetype named = WhopSource::lookupBudget.count() * 2; // 500 ms each
+        QCOMPARE(t.server.requests().size(), 1 + named);
+        QCOMPARE(events[named - 1].title, "Named");
+        QCOMPARE(events[named].title, "Whop sale");
     }
 
     void productNamesAreLookedUpOnceWhenFound()

@@ -1,4 +1,5 @@
 #include "connectors/woocommerce/WooCommerceSource.h"
+#include "support/AnnouncedOverChecks.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
@@ -158,18 +159,22 @@ private Q_SLOTS:
         using K = SaleEvent::Kind;
         const Platform p = Platform::WooCommerce;
         // Only processing, completed, on-hold and failed orders with a numeric id count.
+        // Sales are dated when paid: 716 waited two days in "pending" and is
+        // today's sale; 715 was paid two days ago and only changed since.
         const QList<SaleEvent> want{
             {"727", account, p, K::Sale, "Woo Single #1 + 2 more", Money{2935, "USD"},
-             utc(11, 28, 2)},
+             utc(11, 28, 5)},
             {"726", account, p, K::Sale, "Beanie", Money{1000, "EUR"}, utc(11, 0)},
             {"725", account, p, K::Sale, "Order #725", Money{500, "USD"}, utc(10, 0)},
             // No creation date: dated at the time of the fetch. Yen have no minor unit.
-            {"724", account, p, K::Failed, "Cap + 1 more", Money{1200, "JPY"}, t.clock.now()},
+            {"724#failed", account, p, K::Failed, "Cap + 1 more", Money{1200, "JPY"},
+             t.clock.now()},
             {"717", account, p, K::Sale, "Order #717", std::nullopt, utc(9, 0)},
+            {"716", account, p, K::Sale, "Tote", Money{1900, "USD"}, utc(10, 30)},
         };
         QCOMPARE(events, want);
 
-        const QList<std::pair<QString, QString>> query{{"after", "2026-12-05T06:56:57"},
+        const QList<std::pair<QString, QString>> query{{"modified_after", "2026-12-05T06:56:57"},
                                                        {"dates_are_gmt", "true"},
                                                        {"per_page", "50"},
                                                        {"orderby", "date"},
@@ -187,6 +192,28 @@ private Q_SLOTS:
                     .isEmpty());
         QCOMPARE(t.server.requests()[0].host(), "example.com");
         QCOMPARE(t.server.requests()[0].path, "/store" + ordersPath);
+    }
+
+    // An order that fails and is paid later keeps its id: the failure and
+    // the sale are each announced once.
+    void failedThenPaid()
+    {
+        TestHttp t;
+        const char *statuses[] = {"failed", "failed", "processing", "completed"};
+        const QString order =
+            QStringLiteral(R"([{"id":730,"status":"%1","date_created_gmt":"2026-12-05T10:00:00",)"
+                           R"("total":"9.00","line_items":[{"name":"Mug"}]}])");
+        QCOMPARE(announcedOverChecks(account, t.clock.now(), 4,
+                                     [&](int i) {
+                                         t.server.reset();
+                                         t.server.on(
+                                             "GET", ordersPath,
+                                             ScriptedResponse::json(
+                                                 order.arg(QLatin1String(statuses[i])).toUtf8()));
+                                         return WooCommerceSource::fetch(
+                                             t.context(), "cs", shopExtra(), account, since);
+                                     }),
+                 (QStringList{"failed 730#failed", "sale 730"}));
     }
 
     void fuzzedAnswersNeverCrash()

@@ -36,8 +36,10 @@ std::optional<SaleEvent> eventOf(const QJsonObject &payment, const QUuid &accoun
         return std::nullopt;
     const qint64 minor =
         Json::wholeNumber(payment.value(QLatin1String("total_amount"))).value_or(0);
-    const QString currency =
-        Json::text(payment.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"));
+    // Codes are compared exactly when totals are summed: "inr" and "INR" are one currency.
+    const QString currency = Json::text(payment.value(QLatin1String("currency")))
+                                 .value_or(QStringLiteral("USD"))
+                                 .toUpper();
     const QString title =
         subscription ? QStringLiteral("Subscription payment") : QStringLiteral("Payment");
     return SaleEvent{*id, account, Platform::Dodo, *kind, title, Money{minor, currency}, *at};

@@ -2,6 +2,7 @@
 
 #include "core/SaleEvent.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QUuid>
 #include <optional>
@@ -18,9 +19,15 @@ std::optional<QDateTime> createdAt(const QJsonObject &element);
 std::optional<SaleEvent> order(const QJsonObject &element, const QDateTime &at,
                                const QUuid &account);
 
+// Subscription id → product name, from the `included` subscriptions of an
+// invoices answer asked for with include=subscription.
+QHash<QString, QString> subscriptionProducts(const QJsonValue &included);
+
 // Only renewals count (the first invoice's order was already reported): paid
-// gives a renewal, pending a failed renewal, anything else nothing.
+// gives a renewal, failed a failed renewal; pending (still waiting for its
+// payment) and anything else nothing. Titled with the product of the
+// subscription it bills, from `products`.
 std::optional<SaleEvent> invoice(const QJsonObject &element, const QDateTime &at,
-                                 const QUuid &account);
+                                 const QUuid &account, const QHash<QString, QString> &products);
 
 }

@@ -65,14 +65,16 @@ std::optional<int> startPage(const QString &resume, const QString &list)
     return std::max(1, page->toInt());
 }
 
-void appendRenewals(const QJsonArray &data, const QDateTime &since, const QUuid &account,
+void appendRenewals(const QJsonObject &page, const QDateTime &since, const QUuid &account,
                     QList<SaleEvent> &events)
 {
-    for (const QJsonObject &element : Json::objects(data)) {
+    const auto products =
+        LemonSqueezyEvents::subscriptionProducts(page.value(QLatin1String("included")));
+    for (const QJsonObject &element : Json::objects(page.value(QLatin1String("data")))) {
         const auto at = LemonSqueezyEvents::createdAt(element);
         if (!at || *at < since)
             continue;
-        if (auto event = LemonSqueezyEvents::invoice(element, *at, account))
+        if (auto event = LemonSqueezyEvents::invoice(element, *at, account, products))
             events.append(*event);
     }
 }
@@ -164,12 +166,14 @@ QCoro::Task<int> LemonSqueezySource::readRenewals(SourceContext ctx, QString sec
                                                   QDateTime since, QUuid account, int page,
                                                   QList<SaleEvent> &events)
 {
-    QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)}};
+    // Invoices name no product: their subscriptions, included, do.
+    QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)},
+                            {QStringLiteral("include"), QStringLiteral("subscription")}};
     if (page > 1)
         invoiceQuery.append({QStringLiteral("page[number]"), QString::number(page)});
     const QJsonObject invoices =
         co_await get(ctx, QStringLiteral("subscription-invoices"), invoiceQuery, secret);
     const QJsonArray data = Json::array(invoices.value(QLatin1String("data")));
-    appendRenewals(data, since, account, events);
+    appendRenewals(invoices, since, account, events);
     co_return data.size() < pageSize || reachesBefore(data, since) ? 0 : page + 1;
 }

@@ -2,6 +2,7 @@
 
 #include "connectors/JsonFields.h"
 #include "core/Iso.h"
+#include "core/MoreTitle.h"
 
 namespace PaddleEvents {
 
@@ -24,13 +25,10 @@ QString title(const QJsonObject &transaction)
 {
     const QJsonArray items =
         Json::array(Json::at(transaction, {QLatin1String("details"), QLatin1String("line_items")}));
-    QString title =
+    return moreTitle(
         Json::text(Json::at(items.at(0), {QLatin1String("product"), QLatin1String("name")}))
-            .value_or(QStringLiteral("Paddle sale"));
-    if (items.size() >= 2)
-        title +=
-            QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
-    return title;
+            .value_or(QStringLiteral("Paddle sale")),
+        items.size());
 }
 
 Money amount(const QJsonObject &transaction)
@@ -39,8 +37,10 @@ Money amount(const QJsonObject &transaction)
         transaction,
         {QLatin1String("details"), QLatin1String("totals"), QLatin1String("grand_total")}));
     const qint64 minor = text ? minorUnits(*text).value_or(0) : 0;
+    // Upper case, as every connector reports codes: totals compare them exactly.
     const QString currency = Json::text(transaction.value(QLatin1String("currency_code")))
-                                 .value_or(QStringLiteral("USD"));
+                                 .value_or(QStringLiteral("USD"))
+                                 .toUpper();
     return {minor, currency};
 }
 
@@ -73,7 +73,9 @@ std::optional<SaleEvent> transaction(const QJsonObject &transaction, const QUuid
     const auto kind = kindOf(transaction);
     if (!id || !kind)
         return std::nullopt;
-    return SaleEvent{*id,
+    // Paddle keeps the id when a past-due transaction is paid after all: the
+    // failure gets an id of its own, so the payment is still new.
+    return SaleEvent{*kind == SaleEvent::Kind::Failed ? SaleEvent::failedId(*id) : *id,
                      account,
                      Platform::Paddle,
                      *kind,

@@ -72,8 +72,10 @@ std::optional<SaleEvent> eventOf(const QJsonObject &order, const QUuid &account)
         || order.value(QLatin1String("paid")) == QJsonValue(true);
     if (!id || !at || !paid)
         return std::nullopt;
-    const bool cycle = Json::string(order.value(QLatin1String("billing_reason")))
-        == QStringLiteral("subscription_cycle");
+    // A metered subscription's period closing bills like any other cycle.
+    const auto reason = Json::string(order.value(QLatin1String("billing_reason")));
+    const bool cycle = reason == QStringLiteral("subscription_cycle")
+        || reason == QStringLiteral("subscription_meter_cycle");
     return SaleEvent{*id,
                      account,
                      Platform::Polar,
@@ -81,6 +83,36 @@ std::optional<SaleEvent> eventOf(const QJsonObject &order, const QUuid &account)
                      titleOf(order),
                      amountOf(order),
                      *at};
+}
+
+// Renewals wait in "pending" while Polar retries their payment, for days if
+// need be, and the orders list cannot be filtered by payment time. So the
+// recent renewals are read once more, and those created before the cut-off
+// but paid since (last changed after it) are reported, dated when paid. The
+// window stays inside the time the event store remembers what it has seen,
+// so renewals paid on time are never reported twice.
+QCoro::Task<QList<SaleEvent>> latePaidRenewals(SourceContext ctx, QUrl base, QString secret,
+                                               QUuid account, QDateTime since)
+{
+    const QueryItems query{
+        {QStringLiteral("created_after"), Iso::plain(since.addDays(-PolarSource::lateDays))},
+        {QStringLiteral("product_billing_type"), QStringLiteral("recurring")},
+        {QStringLiteral("sorting"), QStringLiteral("-created_at")},
+        {QStringLiteral("limit"), QString::number(PolarSource::pageSize)}};
+    const QJsonObject page = co_await orders(ctx, base, query, secret);
+    QList<SaleEvent> events;
+    for (const QJsonObject &order : Json::objects(page.value(QLatin1String("items")))) {
+        const auto created = Iso::date(order.value(QLatin1String("created_at")));
+        const auto changed = Iso::date(order.value(QLatin1String("modified_at")));
+        if (!created || *created >= since || !changed || *changed < since
+            || order.value(QLatin1String("status")) != QLatin1String("paid"))
+            continue;
+        if (auto event = eventOf(order, account)) {
+            event->at = *changed;
+            events.append(*event);
+        }
+    }
+    co_return events;
 }
 
 }
@@ -150,5 +182,9 @@ QCoro::Task<Fetched> PolarSource::fetch(SourceContext ctx, QString secret, Extra
             events.append(*event);
     if (hasLaterPage(answer.first, page, items.size()))
         events.resume = QString::number(page + 1);
+    if (page == 1) {
+        const QUrl answered = answer.second ? sandboxBase() : host(extra);
+        events.append(co_await latePaidRenewals(ctx, answered, secret, account, since));
+    }
     co_return events;
 }

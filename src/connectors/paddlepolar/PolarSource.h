@@ -10,6 +10,9 @@
 struct PolarSource {
     static constexpr double minInterval = 0;
     static constexpr int pageSize = 100; // one page per fetch
+    // How far back renewals still waiting for their payment are looked for;
+    // inside the four days the event store remembers.
+    static constexpr int lateDays = 3;
 
     static QUrl liveBase();
     static QUrl sandboxBase();

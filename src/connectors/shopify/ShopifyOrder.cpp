@@ -3,6 +3,7 @@
 #include "connectors/JsonFields.h"
 #include "connectors/shopify/ShopifyMoney.h"
 #include "core/Iso.h"
+#include "core/MoreTitle.h"
 
 // Reads through QJsonObject rather than QJsonValue lookups: each of those
 // copies the object it looks into, and a fetch maps 200 orders.
@@ -34,10 +35,7 @@ QString orderTitle(const QJsonObject &node)
     const QStringList items = lineItemTitles(node);
     QString title = items.isEmpty()
         ? Json::text(node.value(QLatin1String("name"))).value_or(QStringLiteral("Order"))
-        : items.first();
-    if (items.size() >= 2)
-        title +=
-            QStringLiteral(" + ") + QString::number(items.size() - 1) + QStringLiteral(" more");
+        : moreTitle(items);
     if (Json::boolean(node.value(QLatin1String("test"))) == true)
         title += QStringLiteral(" (test)");
     return title;

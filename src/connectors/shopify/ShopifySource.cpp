@@ -5,6 +5,7 @@
 #include "connectors/shopify/ShopifyHosts.h"
 #include "connectors/shopify/ShopifyOrder.h"
 #include "core/Iso.h"
+#include "core/SourceError.h"
 
 const QString ShopifySource::verifyQuery = QStringLiteral("{ shop { name myshopifyDomain } }");
 
@@ -80,8 +81,18 @@ QCoro::Task<QJsonObject> ShopifySource::graphql(SourceContext ctx, QString query
     url.setPath(QStringLiteral("/admin/api/") + QLatin1String(ShopifyHosts::apiVersion)
                 + QStringLiteral("/graphql.json"));
     const QString accessToken = co_await token(ctx, secret, extra);
-    co_return co_await shopifyGraphql(ctx.http, url, accessToken, query, variables,
-                                      Platform::Shopify);
+    try {
+        co_return co_await shopifyGraphql(ctx.http, url, accessToken, query, variables,
+                                          Platform::Shopify);
+    } catch (const SourceError &error) {
+        // An exchanged token can be revoked before it expires (the app was
+        // reinstalled, its secret rotated); a pasted token cannot be renewed.
+        if (error.status() != 401 || accessToken == secret)
+            throw;
+    }
+    dropToken(ctx, secret, extra);
+    const QString fresh = co_await token(ctx, secret, extra);
+    co_return co_await shopifyGraphql(ctx.http, url, fresh, query, variables, Platform::Shopify);
 }
 
 QCoro::Task<QString> ShopifySource::verify(SourceContext ctx, QString secret, Extra extra)

@@ -8,7 +8,7 @@
 
 // The orders of one Shopify store, read through its GraphQL Admin API. Signs
 // in with a Dev Dashboard app's client ID and secret (exchanged for a
-// short-lived token, cached per store and app) or, with no client ID, with an
+// short-lived token, cached per store, app and secret) or, with no client ID, with an
 // older custom app's permanent token pasted as the secret.
 struct ShopifySource {
     static constexpr double minInterval = 0;
@@ -37,7 +37,12 @@ struct ShopifySource {
     // The token to send: the cached or freshly exchanged access token, or the
     // secret itself when there is no client ID.
     static QCoro::Task<QString> token(SourceContext ctx, QString secret, Extra extra);
+    // The cache key of an exchanged token: store, app and a digest of the secret.
+    static QString tokenKey(const QString &host, const QString &clientId, const QString &secret);
+    // Forgets the exchanged token of this store, app and secret, if any.
+    static void dropToken(SourceContext ctx, const QString &secret, const Extra &extra);
     // Posts a document to the store's Admin API; returns the answer's `data`.
+    // A token the store rejects (401) is dropped and exchanged once more.
     static QCoro::Task<QJsonObject> graphql(SourceContext ctx, QString query, QJsonObject variables,
                                             QString secret, Extra extra);
 };

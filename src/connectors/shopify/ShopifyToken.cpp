@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/Http.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
 
 namespace {
@@ -44,15 +45,36 @@ qint64 lifetime(const QJsonValue &expiresIn)
     return qint64(std::clamp(*seconds, 0.0, 366.0 * 86400));
 }
 
+QString clientIdOf(const Extra &extra)
+{
+    return extra.value(QStringLiteral("clientId")).trimmed();
+}
+
+}
+
+QString ShopifySource::tokenKey(const QString &host, const QString &clientId, const QString &secret)
+{
+    // The secret belongs in the key: a second account for the same app with
+    // a wrong or revoked secret must not ride on the first one's token. Only
+    // a digest of it is kept, and only in memory.
+    const QByteArray digest = QCryptographicHash::hash(secret.toUtf8(), QCryptographicHash::Sha256);
+    return host + clientId + u'#' + QString::fromLatin1(digest.toHex());
+}
+
+void ShopifySource::dropToken(SourceContext ctx, const QString &secret, const Extra &extra)
+{
+    const QString clientId = clientIdOf(extra);
+    if (!clientId.isEmpty())
+        ctx.caches.shopifyTokens.remove(tokenKey(shopHost(extra), clientId, secret));
 }
 
 QCoro::Task<QString> ShopifySource::token(SourceContext ctx, QString secret, Extra extra)
 {
-    const QString clientId = extra.value(QStringLiteral("clientId")).trimmed();
+    const QString clientId = clientIdOf(extra);
     if (clientId.isEmpty())
         co_return secret; // an older custom app's Admin API token
     const QString host = shopHost(extra);
-    const QString key = host + clientId;
+    const QString key = tokenKey(host, clientId, secret);
     auto &tokens = ctx.caches.shopifyTokens;
     const auto cached = tokens.constFind(key);
     if (cached != tokens.cend() && cached->expiry > ctx.clock.now().addSecs(tokenMarginSeconds))

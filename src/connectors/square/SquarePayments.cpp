@@ -2,6 +2,7 @@
 
 #include "connectors/JsonFields.h"
 #include "core/Iso.h"
+#include "core/MoreTitle.h"
 
 namespace SquarePayments {
 
@@ -13,17 +14,6 @@ const QLatin1String failed("FAILED");
 QString status(const QJsonObject &payment)
 {
     return Json::string(payment.value(QLatin1String("status"))).value_or(QString());
-}
-
-// "Tee", "Tee + 2 more"; nothing when no item has a name.
-std::optional<QString> itemsTitle(const QStringList &names)
-{
-    if (names.isEmpty())
-        return std::nullopt;
-    if (names.size() == 1)
-        return names.first();
-    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1)
-        + QStringLiteral(" more");
 }
 
 QString title(const QJsonObject &payment, const QHash<QString, QString> &titles)
@@ -44,8 +34,9 @@ Money amount(const QJsonObject &payment)
     if (!money.isObject())
         return Money{0, QStringLiteral("USD")};
     const QJsonObject m = money.toObject();
-    return Money{Json::wholeNumber(m.value(QLatin1String("amount"))).value_or(0),
-                 Json::text(m.value(QLatin1String("currency"))).value_or(QStringLiteral("USD"))};
+    return Money{
+        Json::wholeNumber(m.value(QLatin1String("amount"))).value_or(0),
+        Json::text(m.value(QLatin1String("currency"))).value_or(QStringLiteral("USD")).toUpper()};
 }
 
 }
@@ -65,10 +56,21 @@ QList<QJsonObject> kept(const QJsonValue &answer)
 QStringList orderIds(const QList<QJsonObject> &payments)
 {
     QStringList ids;
-    for (const QJsonObject &payment : payments) {
-        if (ids.size() == maxOrderIds)
-            break;
+    for (const QJsonObject &payment : payments)
         if (const auto id = Json::text(payment.value(QLatin1String("order_id"))))
+            ids.append(*id);
+    return ids;
+}
+
+QStringList activeLocations(const QJsonValue &answer)
+{
+    QStringList ids;
+    for (const QJsonObject &location :
+         Json::objects(Json::at(answer, {QLatin1String("locations")}))) {
+        const auto id = Json::text(location.value(QLatin1String("id")));
+        const auto status = Json::string(location.value(QLatin1String("status")));
+        // An inactive location takes no payments.
+        if (id && status.value_or(QStringLiteral("ACTIVE")) == u"ACTIVE")
             ids.append(*id);
     }
     return ids;
@@ -85,8 +87,8 @@ QHash<QString, QString> orderTitles(const QJsonValue &answer)
         for (const QJsonObject &item : Json::objects(order.value(QLatin1String("line_items"))))
             if (const auto name = Json::text(item.value(QLatin1String("name"))))
                 names.append(*name);
-        if (const auto t = itemsTitle(names))
-            titles.insert(*id, *t);
+        if (!names.isEmpty())
+            titles.insert(*id, moreTitle(names));
     }
     return titles;
 }

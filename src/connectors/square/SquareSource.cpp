@@ -2,7 +2,8 @@
 
 #include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
-#include "connectors/QueryUrl.h"
+#include "connectors/ResumeParts.h"
+#include "connectors/SandboxedApi.h"
 #include "connectors/square/SquarePayments.h"
 #include "core/Http.h"
 #include "core/Iso.h"
@@ -13,21 +14,19 @@
 
 namespace {
 
-const QUrl production(QStringLiteral("https://connect.squareup.com/v2/"));
-const QUrl sandbox(QStringLiteral("https://connect.squareupsandbox.com/v2/"));
-const QUrl salesPage(QStringLiteral("https://app.squareup.com/dashboard/sales/transactions"));
 const QUrl developerApps(QStringLiteral("https://developer.squareup.com/apps"));
-
-HttpRequest squareRequest(const QUrl &url, const QString &secret)
-{
-    return Http::request(url, secret, {{"Square-Version", SquareSource::apiVersion}});
-}
+// A sandbox account has no dashboard of its own: the Developer Console shows it.
+const SandboxedApi api{
+    QUrl(QStringLiteral("https://connect.squareup.com/v2/")),
+    QUrl(QStringLiteral("https://connect.squareupsandbox.com/v2/")),
+    QUrl(QStringLiteral("https://app.squareup.com/dashboard/sales/transactions")),
+    developerApps,
+    {{"Square-Version", SquareSource::apiVersion}}};
 
 QCoro::Task<QString> merchantLabel(SourceContext ctx, QString secret, Extra extra)
 {
     const QJsonValue answer = co_await ctx.http.json(
-        squareRequest(queryUrl(SquareSource::host(extra), QStringLiteral("merchants/me")), secret),
-        Platform::Square);
+        api.request(extra, QStringLiteral("merchants/me"), secret), Platform::Square);
     QString name =
         Json::text(Json::at(answer, {QLatin1String("merchant"), QLatin1String("business_name")}))
             .value_or(QStringLiteral("Square"));
@@ -36,12 +35,11 @@ QCoro::Task<QString> merchantLabel(SourceContext ctx, QString secret, Extra extr
     co_return name;
 }
 
-// Titles only: when the lookup fails, payments fall back to their notes.
-QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, QString secret,
+// Titles only: when a lookup fails, payments fall back to their notes.
+QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, Extra extra, QString secret,
                                                  QStringList ids)
 {
-    HttpRequest request =
-        squareRequest(queryUrl(base, QStringLiteral("orders/batch-retrieve")), secret);
+    HttpRequest request = api.request(extra, QStringLiteral("orders/batch-retrieve"), secret);
     request.method = "POST";
     request.setHeader("Content-Type", "application/json");
     const QJsonObject body{{QStringLiteral("order_ids"), QJsonArray::fromStringList(ids)}};
@@ -51,6 +49,40 @@ QCoro::Task<QHash<QString, QString>> orderTitles(SourceContext ctx, QUrl base, Q
     } catch (const Failure &) {
     }
     co_return {};
+}
+
+// The merchant's active locations. The payments list covers only the main
+// location unless it is given one, so each is read in turn. A token that may
+// not list locations reads the main location's payments as before (one
+// "location" without an id).
+QCoro::Task<QStringList> locations(SourceContext ctx, Extra extra, QString secret)
+{
+    QStringList ids;
+    try {
+        ids = SquarePayments::activeLocations(co_await ctx.http.json(
+            api.request(extra, QStringLiteral("locations"), secret), Platform::Square));
+    } catch (const Failure &) {
+    }
+    co_return ids.isEmpty() ? QStringList{QString()} : ids;
+}
+
+// One page of a location's payments, newest first, and the cursor of the
+// page after it (empty at the end of the list).
+QCoro::Task<std::pair<QList<QJsonObject>, QString>> payments(SourceContext ctx, Extra extra,
+                                                             QString secret, QDateTime since,
+                                                             QString location, QString cursor)
+{
+    QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
+                     {QStringLiteral("sort_order"), QStringLiteral("DESC")},
+                     {QStringLiteral("limit"), QStringLiteral("100")}};
+    if (!location.isEmpty())
+        query.append({QStringLiteral("location_id"), location});
+    if (!cursor.isEmpty())
+        query.append({QStringLiteral("cursor"), cursor});
+    const QJsonValue answer = co_await ctx.http.json(
+        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Square);
+    co_return std::pair{SquarePayments::kept(answer),
+                        Json::text(answer[QLatin1String("cursor")]).value_or(QString())};
 }
 
 }
@@ -76,12 +108,12 @@ KeyHelp SquareSource::help()
 
 QUrl SquareSource::host(const Extra &extra)
 {
-    return Environment::isSandbox(extra) ? sandbox : production;
+    return api.base(extra);
 }
 
 QUrl SquareSource::dashboard(const Account &account)
 {
-    return account.isSandbox() ? developerApps : salesPage;
+    return api.dashboard(account);
 }
 
 QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Extra extra)
@@ -92,22 +124,27 @@ QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Ext
 QCoro::Task<Fetched> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
                                          QUuid account, QDateTime since, QString resume)
 {
-    // Newest first, one page a fetch: a run goes on at the page's cursor.
-    const QUrl base = host(extra);
-    QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
-                     {QStringLiteral("sort_order"), QStringLiteral("DESC")},
-                     {QStringLiteral("limit"), QStringLiteral("100")}};
-    if (!resume.isEmpty())
-        query.append({QStringLiteral("cursor"), resume});
-    const QJsonValue answer = co_await ctx.http.json(
-        squareRequest(queryUrl(base, QStringLiteral("payments"), query), secret), Platform::Square);
-    const QList<QJsonObject> payments = SquarePayments::kept(answer);
-    const QStringList ids = SquarePayments::orderIds(payments);
+    // Each location's list is newest first, one page a fetch; a run goes on
+    // at the cursors of the locations that have more.
+    QList<QJsonObject> kept;
+    QList<std::pair<QString, QString>> next;
+    for (const QString &location : co_await locations(ctx, extra, secret)) {
+        const QString name = location.isEmpty() ? QStringLiteral("main") : location;
+        const auto cursor = resume.isEmpty() ? std::optional<QString>(QString())
+                                             : ResumeParts::part(resume, name);
+        if (!cursor)
+            continue; // read to the end earlier in this run
+        auto [page, after] = co_await payments(ctx, extra, secret, since, location, *cursor);
+        kept.append(page);
+        next.append({name, after});
+    }
+    const QStringList ids = SquarePayments::orderIds(kept);
     QHash<QString, QString> titles;
-    if (!ids.isEmpty())
-        titles = co_await orderTitles(ctx, base, secret, ids);
-    Fetched events({}, Json::text(answer[QLatin1String("cursor")]).value_or(QString()));
-    for (const QJsonObject &payment : payments)
+    for (qsizetype at = 0; at < ids.size(); at += SquarePayments::maxOrderIds)
+        titles.insert(
+            co_await orderTitles(ctx, extra, secret, ids.mid(at, SquarePayments::maxOrderIds)));
+    Fetched events({}, ResumeParts::join(next));
+    for (const QJsonObject &payment : kept)
         if (auto e = SquarePayments::event(payment, titles, account))
             events.append(std::move(*e));
     co_return events;

@@ -47,6 +47,8 @@ private:
                                        QString resume);
     static QCoro::Task<std::optional<StripeDescription>>
     fromInvoice(SourceContext ctx, QString invoice, QString secret, QDateTime until);
+    static QCoro::Task<std::optional<StripeDescription>>
+    fromInvoicePayment(SourceContext ctx, QString paymentIntent, QString secret, QDateTime until);
     static QCoro::Task<StripeDescription> fromCheckout(SourceContext ctx, QString paymentIntent,
                                                        QString secret, QDateTime until);
 };

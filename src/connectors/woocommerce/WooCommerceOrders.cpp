@@ -2,6 +2,7 @@
 
 #include "connectors/JsonFields.h"
 #include "core/Iso.h"
+#include "core/MoreTitle.h"
 
 namespace WooCommerceOrders {
 
@@ -20,18 +21,24 @@ QString title(const QJsonObject &order, qint64 id)
             names.append(*name);
     if (names.isEmpty())
         return QStringLiteral("Order #") + QString::number(id);
-    if (names.size() == 1)
-        return names.first();
-    return names.first() + QStringLiteral(" + ") + QString::number(names.size() - 1)
-        + QStringLiteral(" more");
+    return moreTitle(names);
 }
 
-// The GMT field carries no zone designator; it is UTC.
-QDateTime createdAt(const QJsonObject &order, const QDateTime &now)
+// The GMT fields carry no zone designator; they are UTC.
+std::optional<QDateTime> gmtDate(const QJsonObject &order, QLatin1String key)
 {
-    const QString gmt =
-        Json::string(order.value(QLatin1String("date_created_gmt"))).value_or(QString());
-    return Iso::date(gmt + u'Z').value_or(now);
+    return Iso::date(Json::string(order.value(key)).value_or(QString()) + u'Z');
+}
+
+// A sale happened when it was paid: an order that waited in "pending" for
+// days is today's sale once paid today. Failed orders, and orders without a
+// payment date, count from their creation.
+QDateTime timeOf(const QJsonObject &order, bool failed, const QDateTime &now)
+{
+    if (!failed)
+        if (const auto paid = gmtDate(order, QLatin1String("date_paid_gmt")))
+            return *paid;
+    return gmtDate(order, QLatin1String("date_created_gmt")).value_or(now);
 }
 
 }
@@ -42,16 +49,19 @@ std::optional<SaleEvent> event(const QJsonObject &order, const QUuid &account, c
     const QString status = Json::string(order.value(QLatin1String("status"))).value_or(QString());
     if (!id || !(saleStatuses.contains(status) || status == failedStatus))
         return std::nullopt;
+    const bool failed = status == failedStatus;
     SaleEvent e;
-    e.id = QString::number(*id);
+    // A failed order keeps its id when the customer pays it after all; the
+    // failure gets an id of its own so that the payment is still new.
+    e.id = failed ? SaleEvent::failedId(QString::number(*id)) : QString::number(*id);
     e.account = account;
     e.platform = Platform::WooCommerce;
-    e.kind = status == failedStatus ? SaleEvent::Kind::Failed : SaleEvent::Kind::Sale;
+    e.kind = failed ? SaleEvent::Kind::Failed : SaleEvent::Kind::Sale;
     e.title = title(order, *id);
     e.amount = Money::fromDecimal(
         Json::string(order.value(QLatin1String("total"))).value_or(QStringLiteral("0")),
         Json::text(order.value(QLatin1String("currency"))).value_or(QStringLiteral("USD")));
-    e.at = createdAt(order, now);
+    e.at = timeOf(order, failed, now);
     return e;
 }
 

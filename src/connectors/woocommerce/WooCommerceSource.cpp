@@ -119,10 +119,13 @@ QCoro::Task<Fetched> WooCommerceSource::fetch(SourceContext ctx, QString secret,
     // at the next page.
     const QString shop = site(extra);
     // The cut-off in UTC without a zone designator, as dates_are_gmt expects.
+    // Orders are asked for by their last change rather than their creation:
+    // an order that waited in "pending" longer than the overlap is only
+    // reported once it is paid, and its creation lies before the cut-off.
     QString after = Iso::plain(since);
     after.remove(u'Z');
     QueryItems query{
-        {QStringLiteral("after"), after},
+        {QStringLiteral("modified_after"), after},
         {QStringLiteral("dates_are_gmt"), QStringLiteral("true")},
         {QStringLiteral("per_page"), QString::number(pageSize)},
         {QStringLiteral("orderby"), QStringLiteral("date")},
@@ -136,8 +139,10 @@ QCoro::Task<Fetched> WooCommerceSource::fetch(SourceContext ctx, QString secret,
     const QList<QJsonObject> orders = Json::objects(answer);
     const QDateTime now = ctx.clock.now();
     Fetched events;
+    // Changed orders that were paid long ago (completed, refunded, a note
+    // added) are not news.
     for (const QJsonObject &order : orders)
-        if (auto e = WooCommerceOrders::event(order, account, now))
+        if (auto e = WooCommerceOrders::event(order, account, now); e && e->at >= since)
             events.append(std::move(*e));
     if (orders.size() >= pageSize)
         events.resume = QString::number(page + 1);
