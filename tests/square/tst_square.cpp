@@ -62,15 +62,6 @@ private Q_SLOTS:
             << "Square" << QStringList{production};
         QTest::newRow("sandbox key") << Extra() << refusal("Production refused.") << merchant
                                      << "Corner Café (sandbox)" << both;
-        QTest::newRow("production answer unreadable")
-            << Extra() << ScriptedResponse::json("<html>") << merchant << "Corner Café (sandbox)"
-            << both;
-        QTest::newRow("valid nowhere keeps the sandbox error")
-            << Extra() << refusal("Production refused.") << refusal("Sandbox refused.")
-            << "!Square: Sandbox refused." << both;
-        QTest::newRow("sandbox account asks the sandbox once")
-            << sandboxExtra << merchant << refusal("Sandbox refused.")
-            << "!Square: Sandbox refused." << QStringList{sandbox};
     }
 
     void verifyProbesProductionThenSandbox()
