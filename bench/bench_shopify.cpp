@@ -151,7 +151,7 @@ void decodeBench(benchmark::State &state, QByteArray (*page)(int), Fetch fetch)
     serve(t.server, page);
     runTask(fetch(t));
     const QList<HttpRequest> requests = recordedRequests(t.server, isGraphql);
-    Http direct; // no rerouting: the recorded addresses already point at the fake server
+    Http direct(t.clock); // no rerouting: the recorded addresses already point at the fake server
     for (auto _ : state)
         benchmark::DoNotOptimize(runTask(decodeOnly(direct, requests)));
 }

@@ -17,7 +17,7 @@
 // and handed down by reference.
 struct Services {
     explicit Services(Endpoints endpoints)
-        : http(std::move(endpoints)), accounts(settings, keychain),
+        : http(clock, std::move(endpoints)), accounts(settings, keychain),
           events(EventStore::defaultPath()), sources(standardSources()),
           poller(accounts, events, keychain, sources, context()),
           settingsModel(accounts, poller, context())

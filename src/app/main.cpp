@@ -1,5 +1,7 @@
+#include "app/CommandLine.h"
 #include "app/Headless.h"
 #include "app/Services.h"
+#include "app/Usage.h"
 #include "shell/DataLock.h"
 
 #include <QCoreApplication>
@@ -33,32 +35,31 @@ QString readStandardInput()
     return in.readAll();
 }
 
-QCoro::Task<int> dispatch(Services &services, QStringList args)
+QCoro::Task<int> dispatch(Services &services, const CommandLine &line)
 {
-    if (args.contains(u"--probe"))
+    if (line.has(QStringLiteral("--probe")))
         co_return co_await Headless::probe(services.sources, services.context());
     DataLock lock(QFileInfo(services.events.path()).absolutePath());
     if (!lock.acquire()) {
         QTextStream(stderr) << DataLock::busySentence() << Qt::endl;
         co_return 3;
     }
-    const qsizetype connectAt = args.indexOf(u"--connect");
-    if (connectAt >= 0) {
-        const QString platform = args.value(connectAt + 1);
+    if (line.has(QStringLiteral("--connect"))) {
+        const QString platform = line.value(QStringLiteral("--connect"));
         co_return co_await Headless::connect(services, platform, readStandardInput());
     }
-    if (args.contains(u"--accounts"))
+    if (line.has(QStringLiteral("--accounts")))
         co_return Headless::accounts(services);
-    if (args.contains(u"--check"))
-        co_return co_await Headless::check(services, args.contains(u"--moments"));
+    if (line.has(QStringLiteral("--check")))
+        co_return co_await Headless::check(services, line.has(QStringLiteral("--moments")));
     co_return Headless::today(services);
 }
 
 // Any failure that escapes a command still ends the process with a sentence.
-QCoro::Task<int> run(Services &services, QStringList args)
+QCoro::Task<int> run(Services &services, const CommandLine &line)
 {
     try {
-        co_return co_await dispatch(services, std::move(args));
+        co_return co_await dispatch(services, line);
     } catch (const std::exception &e) {
         QTextStream(stderr) << QString::fromUtf8(e.what()) << Qt::endl;
     }
@@ -74,13 +75,22 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
 
+    const CommandLine line(QCoreApplication::arguments().mid(1));
+    if (line.has(QStringLiteral("--help"))) {
+        QTextStream(stdout) << Usage::text();
+        return 0;
+    }
+    if (!line.error().isEmpty()) {
+        QTextStream(stderr) << line.error() << "\n\n" << Usage::text();
+        return 2;
+    }
     auto endpoints = endpointsFromEnvironment();
     if (!endpoints)
         return 2;
     Services services(std::move(*endpoints));
     int status = 0;
     QTimer::singleShot(0, &app, [&] {
-        run(services, QCoreApplication::arguments()).then([&](int code) {
+        run(services, line).then([&](int code) {
             status = code;
             QCoreApplication::exit(code);
         });

@@ -1,10 +1,11 @@
 #include "core/Account.h"
 
 #include "core/AccountKey.h"
+#include "core/Sandbox.h"
 
 bool Account::isSandbox() const
 {
-    return extra.value(QStringLiteral("sandbox")) == u"1" || label.contains(u"(sandbox");
+    return Sandbox::isTestAccount(extra, label);
 }
 
 QJsonObject Account::toJson() const

@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkReply>
-#include <QTimer>
+#include <QPointer>
 #include <memory>
 
 namespace {
@@ -34,9 +34,19 @@ std::optional<QString> stringAt(const QJsonObject &o, QLatin1String key)
     return v.isString() ? std::optional(v.toString()) : std::nullopt;
 }
 
+// Aborts `reply` once `limit` has passed, unless it has finished by then.
+QCoro::Task<> abortAfter(Clock &clock, std::chrono::milliseconds limit,
+                         QPointer<QNetworkReply> reply)
+{
+    co_await clock.sleep(limit);
+    if (reply && reply->isRunning())
+        reply->abort();
 }
 
-Http::Http(Endpoints endpoints, Limits limits) : m_endpoints(std::move(endpoints)), m_limits(limits)
+}
+
+Http::Http(Clock &clock, Endpoints endpoints, Limits limits)
+    : m_clock(clock), m_endpoints(std::move(endpoints)), m_limits(limits)
 {
     // Nothing of a session is kept on disk; credentials are ours to send.
     m_network.setCache(nullptr);
@@ -79,20 +89,13 @@ QCoro::Task<HttpResponse> Http::sendOnce(const HttpRequest &request)
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
         m_network.sendCustomRequest(nr, request.method, request.body));
     // The whole transfer may not take longer than the shorter of the two limits.
-    bool timedOut = false;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, reply.get(), [&] {
-        timedOut = true;
-        reply->abort();
-    });
-    limit.start(std::min(m_limits.whole, request.timeout));
+    abortAfter(m_clock, std::min(m_limits.whole, request.timeout), reply.get());
     co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
-    limit.stop();
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
-        const bool expired = timedOut || reply->error() == QNetworkReply::OperationCanceledError;
+        // Both limits end a transfer by cancelling it.
+        const bool expired = reply->error() == QNetworkReply::OperationCanceledError;
         throw TransportError(expired ? QStringLiteral("The request timed out.")
                                      : reply->errorString());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Clock.h"
 #include "core/Endpoints.h"
 #include "core/HttpRequest.h"
 #include "core/Platform.h"
@@ -28,7 +29,8 @@ class Http {
 public:
     using Limits = HttpLimits;
 
-    explicit Http(Endpoints endpoints = {}, Limits limits = HttpLimits());
+    // The whole-transfer limit runs on `clock`.
+    explicit Http(Clock &clock, Endpoints endpoints = {}, Limits limits = HttpLimits());
     Http(const Http &) = delete;
     Http &operator=(const Http &) = delete;
 
@@ -57,6 +59,7 @@ private:
     QCoro::Task<HttpResponse> sendOnce(const HttpRequest &request);
 
     QNetworkAccessManager m_network;
+    Clock &m_clock;
     Endpoints m_endpoints;
     Limits m_limits;
 };

@@ -3,6 +3,7 @@
 #include "connectors/Poller.h"
 #include "core/AccountStore.h"
 #include "core/EventStore.h"
+#include "core/Sandbox.h"
 #include "core/SourceError.h"
 
 QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform,
@@ -17,8 +18,8 @@ QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform,
     if (secret.isEmpty())
         throw SourceError(QStringLiteral("Paste the key first"));
     const QString label = co_await source->verify(m_context, secret, values);
-    if (label.contains(u"(sandbox)"))
-        values.insert(QStringLiteral("sandbox"), QStringLiteral("1"));
+    if (Sandbox::labelled(label))
+        values = Sandbox::marked(std::move(values));
     Account account{QUuid::createUuid(), platform, label, values, false};
     co_await m_store.add(account, secret);
     afterChange();

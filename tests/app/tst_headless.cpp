@@ -1,8 +1,10 @@
 #include "GumroadSales.h"
 #include "KorvantaProcess.h"
+#include "core/Money.h"
 #include "support/FakePlatformServer.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,6 +28,8 @@ private Q_SLOTS:
                   ScriptedResponse::json(R"({"success":true,"user":{"name":"Ana Lindqvist"}})"));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2"})));
         server.on("GET", "/v2/sales", ScriptedResponse::json(gumroadSales({"s1", "s2", "s3"})));
+        server.on("GET", "/v2/sales",
+                  ScriptedResponse::json(gumroadSales({"s1", "s2", "s3", "s4", "s5"})));
         KorvantaProcess korvanta(server.endpointsForAll());
 
         const KorvantaRun connected =
@@ -56,17 +60,64 @@ private Q_SLOTS:
         QVERIFY(event.value("at").toString().endsWith('Z'));
         QVERIFY(korvanta.run({"--accounts"}).out.trimmed().endsWith('Z'));
 
+        // With --moments a check prints the one moment its new sales make, or nothing.
+        const KorvantaRun moment = korvanta.run({"--check", "--moments"});
+        QCOMPARE(moment.out.count('\n'), 1);
+        // The binary runs in this test's locale, so it formats as this process does.
+        QCOMPARE(QJsonDocument::fromJson(moment.out.toUtf8()).object(),
+                 (QJsonObject{{"platform", "gumroad"},
+                              {"kicker", "2 new sales on Gumroad"},
+                              {"title", "Field Notes + 1 more"},
+                              {"amount", Money{3998, "USD"}.formatted(true)}}));
+        QCOMPARE(korvanta.run({"--check", "--moments"}).out, "");
+
         const QJsonObject today =
             QJsonDocument::fromJson(korvanta.run({"--today"}).out.toUtf8()).object();
-        QCOMPARE(today.value("sales").toInt(), 3);
+        QCOMPARE(today.value("sales").toInt(), 5);
         QCOMPARE(today.value("revenue").toObject(),
-                 QJsonObject({{"minor", 5997}, {"currency", "USD"}}));
-        QCOMPARE(today.value("date").toString(), QDate::currentDate().toString(Qt::ISODate));
+                 QJsonObject({{"minor", 9995}, {"currency", "USD"}}));
+        QCOMPARE(today.value("date").toString(), korvanta.today().toString(Qt::ISODate));
         QCOMPARE(today.value("yesterday").toObject(),
                  QJsonObject({{"revenue", QJsonValue::Null}, {"sales", 0}}));
         const QJsonObject account = today.value("accounts").toArray().first().toObject();
         QCOMPARE(account.value("label").toString(), "Ana Lindqvist");
-        QCOMPARE(account.value("sales").toInt(), 3);
+        QCOMPARE(account.value("sales").toInt(), 5);
+    }
+
+    // A line that cannot be read runs nothing: the usage goes to standard error.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+        QTest::newRow("unknown switch")
+            << QStringList{"--check", "--tody"} << 2 << "Unknown switch \"--tody\".";
+        QTest::newRow("a word that is no switch")
+            << QStringList{"today"} << 2 << "Unknown switch \"today\".";
+        QTest::newRow("value missing")
+            << QStringList{"--connect"} << 2 << "The switch --connect needs a PLATFORM after it.";
+        QTest::newRow("a switch is no value") << QStringList{"--connect", "--check"} << 2
+                                              << "The switch --connect needs a PLATFORM after it.";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, complaint);
+        KorvantaProcess korvanta(QStringLiteral("api.gumroad.com=https://203.0.113.7"));
+        const KorvantaRun r = korvanta.run(args);
+        QCOMPARE(r.exitCode, status);
+        const QString usage = status == 0 ? r.out : r.err;
+        QVERIFY2(usage.startsWith(complaint.isEmpty() ? QString("Usage: korvanta")
+                                                      : complaint + "\n\nUsage:"),
+                 qPrintable(usage));
+        for (const char *part : {"--connect PLATFORM", "--render-today PATH", "KORVANTA_ENDPOINTS",
+                                 "Exit status", "  3  another Korvanta holds the data folder"})
+            QVERIFY2(usage.contains(part), part);
+        QCOMPARE(status == 0 ? r.err : r.out, ""); // not even the endpoints are read
+        QVERIFY(!QFileInfo::exists(korvanta.dataFolder()));
     }
 
     void failuresAreSentences()

@@ -1,9 +1,7 @@
 #include "KorvantaProcess.h"
-#include "sources/StandardSources.h"
 #include "support/FakePlatformServer.h"
 
 #include <QTest>
-#include <algorithm>
 
 // `--probe` against the fake server: one line per connector, in ascending
 // order of the platform's raw value.
@@ -30,10 +28,9 @@ private Q_SLOTS:
         const KorvantaRun probe = KorvantaProcess(server.endpointsForAll()).run({"--probe"});
         QCOMPARE(probe.exitCode, 0);
 
-        QStringList platforms;
-        for (const Platform p : standardSources().platformsByRawValue())
-            platforms.append(Platforms::rawValue(p));
-        QVERIFY(std::is_sorted(platforms.begin(), platforms.end()));
+        const QStringList platforms{"dodo",   "gumroad", "lemonsqueezy",   "paddle",
+                                    "polar",  "shopify", "shopifypartner", "square",
+                                    "stripe", "whop",    "woocommerce"};
         const QStringList lines = probe.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), platforms.size());
         for (int i = 0; i < lines.size(); ++i)

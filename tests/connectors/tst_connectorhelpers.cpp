@@ -1,3 +1,4 @@
+#include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
 #include "connectors/ResumeParts.h"
@@ -6,10 +7,58 @@
 #include <QJsonDocument>
 #include <QTest>
 
+namespace {
+
+QCoro::Task<QString> answerFrom(QString environment, bool refuses)
+{
+    if (refuses)
+        throw SourceError(environment + QStringLiteral(" refused"));
+    co_return environment;
+}
+
+}
+
 class TestConnectorHelpers : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Production first, then the sandbox; the connectors with two
+    // environments all go through this one probe.
+    void environmentProbe_data()
+    {
+        QTest::addColumn<Extra>("extra");
+        QTest::addColumn<QStringList>("refusing");
+        QTest::addColumn<QString>("outcome"); // the answering environment, or "!" + failure
+        QTest::addColumn<QStringList>("asked");
+        const QStringList both{"production", "sandbox"};
+        QTest::newRow("production key")
+            << Extra() << QStringList() << "production" << QStringList{"production"};
+        QTest::newRow("sandbox key") << Extra() << QStringList{"production"} << "sandbox" << both;
+        QTest::newRow("valid nowhere: the sandbox's error")
+            << Extra() << both << "!sandbox refused" << both;
+        QTest::newRow("sandbox account asks the sandbox once")
+            << Extra{{"sandbox", "1"}} << both << "!sandbox refused" << QStringList{"sandbox"};
+        QTest::newRow("the flag is exactly 1")
+            << Extra{{"sandbox", "true"}} << QStringList{"production"} << "sandbox" << both;
+    }
+
+    void environmentProbe()
+    {
+        QFETCH(Extra, extra);
+        QFETCH(QStringList, refusing);
+        QFETCH(QString, outcome);
+        QFETCH(QStringList, asked);
+        QStringList environments;
+        auto probe = Environment::probe<QString>(extra, [&](Extra e) {
+            environments << (Environment::isSandbox(e) ? "sandbox" : "production");
+            return answerFrom(environments.last(), refusing.contains(environments.last()));
+        });
+        QString answer;
+        const QString failure = failureOf([&]() -> QCoro::Task<> { answer = co_await probe; }());
+        QCOMPARE(failure.isEmpty() ? answer : u'!' + failure, outcome);
+        QCOMPARE(environments, asked);
+    }
+
     void wrongTypesCountAsAbsent()
     {
         const QJsonValue doc =

@@ -7,7 +7,6 @@
 #include "core/Keychain.h"
 #include "support/TestHttp.h"
 
-#include <QCoroTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,8 +59,8 @@ HttpLimits patient()
 struct Fixture {
     QTemporaryDir dir;
     FakePlatformServer server;
-    Http http{std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patient()};
     ManualClock clock{QDateTime(QDate(2026, 12, 5), QTime(14, 30), Qt::UTC)};
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patient()};
     SourceCaches caches;
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
@@ -274,12 +273,14 @@ private Q_SLOTS:
         ManualClock clock;
         const auto quick = []() -> QCoro::Task<int> { co_return 7; };
         QCOMPARE(runTask(withTimeout(clock, std::chrono::seconds(45), quick())), 7);
-        const auto failing = []() -> QCoro::Task<int> {
-            co_await QCoro::sleepFor(std::chrono::milliseconds(1));
+        // A failure after the work has waited a while still wins the race.
+        const auto failing = [&clock]() -> QCoro::Task<int> {
+            co_await clock.sleep(std::chrono::seconds(1));
             throw SourceError("Polar answered 500");
         };
-        QCOMPARE(failureOf(withTimeout(clock, std::chrono::seconds(45), failing())),
-                 "Polar answered 500");
+        auto late = withTimeout(clock, std::chrono::seconds(45), failing());
+        clock.advance(std::chrono::seconds(1));
+        QCOMPARE(failureOf(std::move(late)), "Polar answered 500");
     }
 };
 

@@ -127,6 +127,14 @@ private Q_SLOTS:
         Account a{account, Platform::Square, "Shop (sandbox)", {{"sandbox", "1"}}, true};
         QCOMPARE(Account::fromJson(a.toJson()), a);
         QVERIFY(a.isSandbox());
+        // A test account by its flag or by its label; nothing less.
+        Account b;
+        b.label = "Shop (sandbox)";
+        QVERIFY(b.isSandbox());
+        b.label = "Shop (sandboxed)";
+        QVERIFY(!b.isSandbox());
+        b.extra.insert("sandbox", "true");
+        QVERIFY(!b.isSandbox());
         QJsonObject missing = a.toJson();
         missing.remove("paused");
         QVERIFY(!Account::fromJson(missing));

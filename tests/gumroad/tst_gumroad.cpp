@@ -80,37 +80,6 @@ private Q_SLOTS:
             SystemTexts::get(SystemTexts::Text::TokenInKeyring)));
     }
 
-    // The same sentences for verify and for fetch, where a later page failing
-    // loses the earlier ones.
-    void failures()
-    {
-        const std::pair<ScriptedResponse, QString> cases[] = {
-            {ScriptedResponse::json(
-                 R"({"error":"invalid_token","error_description":"The access token is invalid"})",
-                 401),
-             "Gumroad: The access token is invalid"},
-            {ScriptedResponse::json(
-                 "{\"success\":false,\"message\":\"The 'after' date is invalid.\"}", 400),
-             "Gumroad: The 'after' date is invalid."},
-            {ScriptedResponse::json("", 401), "Gumroad rejected the key. It may have been revoked"},
-            {ScriptedResponse::json(R"({"success":false,"message":"slow down"})", 429),
-             "Gumroad asked us to slow down"},
-            {ScriptedResponse::json(R"({"success":false,"message":"Oops"})", 502),
-             "Gumroad answered 502"},
-            {ScriptedResponse::json(R"({"success":true,"sales":[{"id":)"),
-             "Gumroad sent an answer that isn't valid JSON"},
-        };
-        for (const auto &[response, message] : cases) {
-            TestHttp t;
-            t.server.on("GET", "/v2/user", response);
-            t.server.on("GET", "/v2/sales", sales({sale("s_1", "2026-12-05T10:00:00Z")}, "key_1"));
-            t.server.on("GET", "/v2/sales", response);
-            QVERIFY(failureOf(GumroadSource::verify(t.context(), token, {})).startsWith(message));
-            QVERIFY(failureOf(GumroadSource::fetch(t.context(), token, {}, account, since))
-                        .startsWith(message));
-        }
-    }
-
     void dayBefore()
     {
         QCOMPARE(GumroadSource::dayBefore(since), "2026-12-04");

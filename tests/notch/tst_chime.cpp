@@ -3,7 +3,6 @@
 #include "notch/ChimePlayer.h"
 #include "notch/EffectSoundOutput.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -95,19 +94,16 @@ private Q_SLOTS:
         QCOMPARE(output.heard(), (QStringList{"coin.wav 0.6@0", "soft.wav 0.6@0"}));
     }
 
-    // Without a sound device: nothing plays, nothing is printed, no wait.
+    // Without a sound device: nothing plays and nothing is printed.
     void noSoundDeviceIsQuiet()
     {
         QTest::failOnWarning(QRegularExpression(".*"));
         EffectSoundOutput output;
-        QElapsedTimer timer;
-        timer.start();
         for (Chime c : Chimes::all())
             if (const auto url = Chimes::sound(c))
                 output.play(*url, 0.6f);
         if (hasAudioOutput())
             QSKIP("This machine has a sound device; the sounds were started for real.");
-        QVERIFY(timer.elapsed() < 1000);
         QVERIFY(output.findChildren<QObject *>().isEmpty()); // no effect was made
     }
 };

@@ -282,33 +282,6 @@ private Q_SLOTS:
         QCOMPARE(PaddleEvents::minorUnits(text).value_or(-1), minor);
     }
 
-    void failures()
-    {
-        TestHttp t;
-        t.server.on("GET", "/transactions", ScriptedResponse::json(forbidden, 403));
-        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})),
-                 "Paddle: You aren't permitted to perform this request.");
-        t.server.reset();
-        t.server.on("GET", "/transactions",
-                    ScriptedResponse::json(R"({"error":{"detail":"slow down"}})", 429));
-        QCOMPARE(failureOf(PaddleSource::verify(t.context(), liveKey, {})),
-                 "Paddle asked us to slow down");
-
-        // The second page failing loses the first page too.
-        t.server.reset();
-        t.server.on("GET", "/transactions",
-                    ScriptedResponse::json(page({transaction("txn_1")}, true)));
-        t.server.on("GET", "/transactions",
-                    ScriptedResponse::json(R"({"error":{"detail":"oops"}})", 500));
-        QCOMPARE(failureOf(PaddleSource::fetch(t.context(), liveKey, {}, account, since)),
-                 "Paddle answered 500");
-        QCOMPARE(t.server.requests().size(), 2);
-        t.server.reset();
-        t.server.on("GET", "/transactions", ScriptedResponse::json("upstream connect error"));
-        QVERIFY(failureOf(PaddleSource::fetch(t.context(), liveKey, {}, account, since))
-                    .startsWith("Paddle sent an answer that isn't valid JSON"));
-    }
-
     void damagedBodies()
     {
         const QByteArray sample =

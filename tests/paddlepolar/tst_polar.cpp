@@ -83,11 +83,6 @@ private Q_SLOTS:
         QTest::newRow("live token") << 200 << 200 << "Polar" << QStringList{live};
         QTest::newRow("sandbox token")
             << 401 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
-        QTest::newRow("live down, sandbox answers")
-            << 503 << 200 << "Polar (sandbox)" << QStringList{live, sandbox};
-        QTest::newRow("both refuse: the sandbox's error")
-            << 500 << 401 << "Polar: The access token is expired or revoked."
-            << QStringList{live, sandbox};
     }
 
     void verifyFindsTheEnvironment()
@@ -127,12 +122,6 @@ private Q_SLOTS:
             << Extra{{"sandbox", "true"}} << 200 << 500 << QStringList{live} << "";
         QTest::newRow("live fails: sandbox retry")
             << Extra{} << 502 << 200 << QStringList{live, sandbox} << "";
-        QTest::newRow("both fail: the retry's error")
-            << Extra{} << 429 << 401 << QStringList{live, sandbox}
-            << "Polar: The access token is expired or revoked.";
-        QTest::newRow("sandbox account retried once")
-            << Extra{{"sandbox", "1"}} << 200 << 503 << QStringList{sandbox, sandbox}
-            << "Polar answered 503";
     }
 
     void fetchRouting()

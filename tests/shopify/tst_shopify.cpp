@@ -302,11 +302,6 @@ private Q_SLOTS:
             const qsizetype events = runTask(fetchWithToken(t)).size();
             QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
         }
-        // A failing page fails the whole fetch.
-        TestHttp t;
-        t.server.on("POST", graphqlPath, ScriptedResponse::json(ordersPage(1, true)));
-        t.server.on("POST", graphqlPath, ScriptedResponse::json("{}", 503));
-        QCOMPARE(failureOf(fetchWithToken(t)), "Shopify answered 503");
     }
 
     void orderMapping()

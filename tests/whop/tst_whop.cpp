@@ -59,9 +59,6 @@ private Q_SLOTS:
             << Extra() << 200 << 200 << "Whop" << QStringList{production};
         QTest::newRow("sandbox key")
             << Extra() << 401 << 200 << "Whop (sandbox)" << QStringList{production, sandbox};
-        QTest::newRow("valid nowhere keeps the sandbox error")
-            << Extra() << 401 << 403 << "!Whop: Sandbox says no."
-            << QStringList{production, sandbox};
         QTest::newRow("sandbox account")
             << sandboxExtra << 500 << 200 << "Whop (sandbox)" << QStringList{sandbox};
     }

@@ -6,6 +6,7 @@
 #include "connectors/paddlepolar/PaddleEvents.h"
 #include "core/Clock.h"
 #include "core/Iso.h"
+#include "core/Sandbox.h"
 
 namespace {
 
@@ -65,10 +66,9 @@ KeyHelp PaddleSource::help()
 
 QUrl PaddleSource::dashboard(const Extra &extra, const QString &label)
 {
-    const bool sandbox = extra.value(QStringLiteral("sandbox")) == u"1"
-        || label.contains(QLatin1String("(sandbox)"));
-    return QUrl(sandbox ? QStringLiteral("https://sandbox-vendors.paddle.com/transactions-v2")
-                        : QStringLiteral("https://vendors.paddle.com/transactions-v2"));
+    return QUrl(Sandbox::isTestAccount(extra, label)
+                    ? QStringLiteral("https://sandbox-vendors.paddle.com/transactions-v2")
+                    : QStringLiteral("https://vendors.paddle.com/transactions-v2"));
 }
 
 QCoro::Task<QString> PaddleSource::verify(SourceContext ctx, QString secret, Extra)

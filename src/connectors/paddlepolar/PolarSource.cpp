@@ -1,14 +1,13 @@
 #include "connectors/paddlepolar/PolarSource.h"
 
 #include "connectors/BearerGet.h"
+#include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
 #include "core/Iso.h"
-#include "core/SourceError.h"
+#include "core/Sandbox.h"
 
 namespace {
-
-const QString sandboxKey = QStringLiteral("sandbox");
 
 QCoro::Task<QJsonObject> orders(SourceContext ctx, QUrl base, QueryItems query, QString secret)
 {
@@ -16,17 +15,21 @@ QCoro::Task<QJsonObject> orders(SourceContext ctx, QUrl base, QueryItems query, 
                      secret);
 }
 
+// The orders answer of the environment `extra` names, and whether it was the sandbox.
+QCoro::Task<std::pair<QJsonObject, bool>> ordersIn(SourceContext ctx, Extra extra, QueryItems query,
+                                                   QString secret)
+{
+    const bool sandbox = Sandbox::flagged(extra);
+    co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), sandbox);
+}
+
 // Asks the account's own API first and, when that fails for any reason, the
-// sandbox; only the sandbox's error reaches the caller. The flag says which answered.
+// sandbox; only the sandbox's error reaches the caller.
 QCoro::Task<std::pair<QJsonObject, bool>> ordersTryingSandbox(SourceContext ctx, Extra extra,
                                                               QueryItems query, QString secret)
 {
-    try {
-        co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), false);
-    } catch (const Failure &) {
-    }
-    extra.insert(sandboxKey, QStringLiteral("1"));
-    co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), true);
+    return Environment::probe<std::pair<QJsonObject, bool>>(
+        std::move(extra), [=](Extra e) { return ordersIn(ctx, std::move(e), query, secret); });
 }
 
 // Whether pages follow this one: the answer's page count says so, or, without
@@ -129,7 +132,7 @@ QUrl PolarSource::sandboxBase()
 
 QUrl PolarSource::host(const Extra &extra)
 {
-    return extra.value(sandboxKey) == u"1" ? sandboxBase() : liveBase();
+    return Sandbox::flagged(extra) ? sandboxBase() : liveBase();
 }
 
 KeyHelp PolarSource::help()
@@ -151,10 +154,9 @@ KeyHelp PolarSource::help()
 
 QUrl PolarSource::dashboard(const Extra &extra, const QString &label)
 {
-    const bool sandbox =
-        extra.value(sandboxKey) == u"1" || label.contains(QLatin1String("(sandbox)"));
-    return QUrl(sandbox ? QStringLiteral("https://sandbox.polar.sh/dashboard")
-                        : QStringLiteral("https://polar.sh/dashboard"));
+    return QUrl(Sandbox::isTestAccount(extra, label)
+                    ? QStringLiteral("https://sandbox.polar.sh/dashboard")
+                    : QStringLiteral("https://polar.sh/dashboard"));
 }
 
 QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extra extra)
