@@ -46,8 +46,8 @@ struct Style {
 struct Scenario {
     QTemporaryDir dir;
     FakePlatformServer server;
-    Http http{std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patient()};
     ManualClock clock{QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC)};
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patient()};
     SourceCaches caches;
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};

@@ -66,7 +66,7 @@ QCoro::Task<QString> run(SourceContext ctx, Platform platform, Stage stage, Extr
     const QString key = QStringLiteral("rk_live_1"); // a shape every platform accepts
     if (stage == Stage::Verify)
         co_return co_await entry->verify(ctx, key, extra);
-    co_await entry->fetch(ctx, key, extra, account, since);
+    co_await entry->fetch(ctx, key, extra, account, since, {});
     co_return QString();
 }
 
