@@ -26,8 +26,8 @@ constexpr std::chrono::milliseconds platformDelay{200};
 struct CatchUp {
     QTemporaryDir dir;
     FakePlatformServer server;
-    Http http{std::get<Endpoints>(Endpoints::parse(server.endpointsForAll()))};
     SystemClock clock;
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll()))};
     SourceCaches caches;
     EventStore events{dir.filePath("events.json")};
     SalesLedger ledger;
