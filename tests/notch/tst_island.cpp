@@ -285,6 +285,8 @@ int main(int argc, char **argv)
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("QT_QUICK_BACKEND", "software");
     qputenv("QSG_RENDER_LOOP", "basic");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QtWebEngineQuick::initialize();
     QGuiApplication app(argc, argv);
     TestIsland test;
