@@ -1,0 +1,26 @@
+import QtQuick
+import QtQuick.Layouts
+import Korvanta.Ui
+
+// What the dashboard shows before anything is connected.
+ColumnLayout {
+    id: view
+    required property TodayModel model
+    spacing: 8
+    Text {
+        text: view.model.emptyTitle
+        color: Look.fg; font.family: Look.display; font.pixelSize: 18; font.weight: Font.Medium
+    }
+    Text {
+        text: view.model.emptyText
+        color: Look.fg64; font.family: Look.sans; font.pixelSize: 15
+        wrapMode: Text.WordWrap
+        Layout.fillWidth: true
+    }
+    PillButton {
+        Layout.topMargin: 6
+        text: view.model.emptyButton
+        kind: "primary"
+        onClicked: view.model.connectPlatform()
+    }
+}
