@@ -1,4 +1,5 @@
 #include "app/Headless.h"
+#include "app/RenderTodayCommand.h"
 #include "app/Services.h"
 #include "shell/DataLock.h"
 
@@ -69,6 +70,11 @@ QCoro::Task<int> run(Services &services, QStringList args)
 
 int main(int argc, char **argv)
 {
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    if (RenderTodayCommand::requested(given))
+        return RenderTodayCommand::run(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));

@@ -1,26 +1,27 @@
 #include "ui/UiModule.h"
 
+#include "design/DesignQml.h"
+
 #include <QQmlEngine>
 
-extern void qml_register_types_Korvanta_Ui();
+void qml_register_types_Korvanta_Ui();
 
 namespace UiModule {
 
-void prepare(QQmlEngine &engine)
+void prepare(QQmlEngine &)
 {
+    registerDesignQml();
     static const bool registered = [] {
         qml_register_types_Korvanta_Ui();
         return true;
     }();
     Q_UNUSED(registered);
-    const QString root = QStringLiteral("qrc:/qt/qml");
-    if (!engine.importPathList().contains(root))
-        engine.addImportPath(root);
 }
 
 QUrl url(const QString &view)
 {
-    return QUrl(QStringLiteral("qrc:/qt/qml/Korvanta/Ui/") + view + QStringLiteral(".qml"));
+    return QUrl(QStringLiteral("qrc:/qt-project.org/imports/Korvanta/Ui/") + view
+                + QStringLiteral(".qml"));
 }
 
 }

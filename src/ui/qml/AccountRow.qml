@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // One line of the accounts pane: avatar, name, a detail or health line, a button.
@@ -15,22 +16,22 @@ RowLayout {
     signal triggered
     Layout.fillWidth: true
     spacing: 10
-    Avatar { platform: row.platform; size: 28 }
+    DS.Avatar { platform: row.platform; size: 28 }
     ColumnLayout {
         spacing: 1
         Layout.fillWidth: true
-        Text { text: row.label; color: Look.fg; font.pixelSize: 14; elide: Text.ElideRight; Layout.fillWidth: true }
+        Text { text: row.label; color: DS.T.C.fg; font.pixelSize: 14; elide: Text.ElideRight; Layout.fillWidth: true }
         RowLayout {
             spacing: 5
             Rectangle {
                 visible: row.mark
                 width: 6; height: 6; radius: 3
-                color: row.healthy ? Look.good : "#ff453a"
+                color: row.healthy ? DS.T.C.good : "#ff453a"
             }
             Text {
                 objectName: "detail"
                 text: row.detail
-                color: row.mark && !row.healthy ? "#ff453a" : Look.fg64
+                color: row.mark && !row.healthy ? "#ff453a" : DS.T.C.fg64
                 font.pixelSize: 12
                 elide: Text.ElideRight
                 Layout.fillWidth: true

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // Connected accounts with their health, the platforms still to add, and the
@@ -39,7 +40,7 @@ Item {
                 Text {
                     visible: pane.model.nothingConnected
                     text: "Nothing connected yet."
-                    color: Look.fg64
+                    color: DS.T.C.fg64
                 }
             }
 
@@ -67,7 +68,7 @@ Item {
 
             Text {
                 text: pane.model.footer
-                color: Look.fg64; font.pixelSize: 12
+                color: DS.T.C.fg64; font.pixelSize: 12
                 wrapMode: Text.WordWrap
                 Layout.fillWidth: true
             }
@@ -84,7 +85,7 @@ Item {
         modal: true
         closePolicy: Popup.NoAutoClose
         visible: pane.model.form !== null
-        background: Rectangle { radius: 14; color: "#1b1b18"; border.color: Look.fg14 }
+        background: Rectangle { radius: 14; color: "#1b1b18"; border.color: DS.T.C.fg14 }
         contentItem: Loader {
             active: pane.model.form !== null
             sourceComponent: ConnectForm {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // The connect form: the connector's help as numbered steps, the link where
@@ -16,10 +17,10 @@ ColumnLayout {
 
     RowLayout {
         spacing: 10
-        Avatar { platform: root.form.platform; size: 32 }
+        DS.Avatar { platform: root.form.platform; size: 32 }
         Text {
             text: root.form.title
-            color: Look.fg; font.family: Look.display; font.pixelSize: 18; font.weight: Font.Medium
+            color: DS.T.C.fg; font.family: Look.display; font.pixelSize: 18; font.weight: Font.Medium
         }
     }
 
@@ -32,14 +33,14 @@ ColumnLayout {
             spacing: 8
             Text {
                 text: (index + 1) + "."
-                color: Look.fg64; font.family: Look.sans; font.pixelSize: 14
+                color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 14
                 Layout.alignment: Qt.AlignTop
             }
             Text {
                 objectName: "step" + index
                 text: modelData
                 textFormat: Text.RichText
-                color: Look.fg; font.family: Look.sans; font.pixelSize: 14
+                color: DS.T.C.fg; font.family: Look.sans; font.pixelSize: 14
                 wrapMode: Text.WordWrap
                 Layout.fillWidth: true
             }
@@ -61,7 +62,7 @@ ColumnLayout {
             spacing: 4
             Text {
                 text: modelData.label
-                color: Look.fg64; font.family: Look.sans; font.pixelSize: 12; font.weight: Font.Medium
+                color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 12; font.weight: Font.Medium
             }
             TextField {
                 objectName: "field_" + modelData.key
@@ -69,10 +70,10 @@ ColumnLayout {
                 placeholderText: modelData.placeholder
                 echoMode: modelData.secret ? TextInput.Password : TextInput.Normal
                 text: root.form.value(modelData.key)
-                color: Look.fg
+                color: DS.T.C.fg
                 placeholderTextColor: Qt.rgba(244 / 255, 242 / 255, 236 / 255, 0.35)
                 font.family: Look.sans; font.pixelSize: 14
-                background: Rectangle { radius: 8; color: Look.fg08; border.color: parent.activeFocus ? Look.fg64 : Look.fg14 }
+                background: Rectangle { radius: 8; color: DS.T.C.fg08; border.color: parent.activeFocus ? DS.T.C.fg64 : DS.T.C.fg14 }
                 onTextEdited: root.form.setValue(modelData.key, text)
                 onAccepted: root.form.submit()
             }
@@ -82,7 +83,7 @@ ColumnLayout {
     Text {
         visible: text !== ""
         text: root.form.note
-        color: Look.fg64; font.family: Look.sans; font.pixelSize: 13
+        color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 13
         wrapMode: Text.WordWrap
         Layout.fillWidth: true
     }
@@ -91,7 +92,7 @@ ColumnLayout {
         objectName: "error"
         visible: text !== ""
         text: root.form.error
-        color: Look.warn; font.family: Look.sans; font.pixelSize: 13
+        color: DS.T.C.warn; font.family: Look.sans; font.pixelSize: 13
         wrapMode: Text.WordWrap
         Layout.fillWidth: true
     }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // The current screen of the walkthrough: title, body, its controls, buttons.
@@ -11,12 +12,12 @@ ColumnLayout {
     readonly property bool formStep: step === 4 && !model.framerKey
     spacing: 16
 
-    Avatar { visible: view.step === 0; size: 56 }
+    DS.Avatar { visible: view.step === 0; size: 56 }
     Text {
         objectName: "stepTitle"
         visible: text !== ""
         text: view.model.title
-        color: Look.fg; font.family: Look.display; font.pixelSize: 32; font.weight: Font.Medium
+        color: DS.T.C.fg; font.family: Look.display; font.pixelSize: 32; font.weight: Font.Medium
         wrapMode: Text.WordWrap
         Layout.fillWidth: true
     }
@@ -24,7 +25,7 @@ ColumnLayout {
         objectName: "stepBody"
         visible: text !== ""
         text: view.model.body
-        color: Look.fg64; font.pixelSize: 15
+        color: DS.T.C.fg64; font.pixelSize: 15
         wrapMode: Text.WordWrap; lineHeight: 1.2
         Layout.fillWidth: true
     }
@@ -35,7 +36,7 @@ ColumnLayout {
         Layout.fillWidth: true
         Repeater {
             model: view.model.platforms
-            Avatar {
+            DS.Avatar {
                 required property var modelData
                 platform: modelData.platform; size: 34
                 ToolTip.text: modelData.name
@@ -60,11 +61,11 @@ ColumnLayout {
                 required property var modelData
                 objectName: "tile_" + modelData.platform
                 implicitWidth: 148; implicitHeight: 40; radius: 10
-                color: tileHover.hovered ? Look.fg14 : Look.fg08
+                color: tileHover.hovered ? DS.T.C.fg14 : DS.T.C.fg08
                 RowLayout {
                     anchors.fill: parent; anchors.leftMargin: 8; spacing: 8
-                    Avatar { platform: modelData.platform; size: 24 }
-                    Text { text: modelData.name; color: Look.fg; font.pixelSize: 13; elide: Text.ElideRight; Layout.fillWidth: true }
+                    DS.Avatar { platform: modelData.platform; size: 24 }
+                    Text { text: modelData.name; color: DS.T.C.fg; font.pixelSize: 13; elide: Text.ElideRight; Layout.fillWidth: true }
                 }
                 HoverHandler { id: tileHover }
                 TapHandler { onTapped: view.model.pick(modelData.platform) }
@@ -86,7 +87,7 @@ ColumnLayout {
     ColumnLayout {
         visible: view.step === 5
         spacing: 10
-        Text { text: view.model.soundLabel; color: Look.fg64; font.pixelSize: 13 }
+        Text { text: view.model.soundLabel; color: DS.T.C.fg64; font.pixelSize: 13 }
         Row {
             spacing: 4
             Repeater {
@@ -98,7 +99,7 @@ ColumnLayout {
                 }
             }
         }
-        Text { text: view.model.restLabel; color: Look.fg64; font.pixelSize: 13 }
+        Text { text: view.model.restLabel; color: DS.T.C.fg64; font.pixelSize: 13 }
         Row {
             spacing: 4
             Repeater {
@@ -117,7 +118,7 @@ ColumnLayout {
         text: view.model.loginLabel
         checked: view.model.openAtLogin
         onToggled: view.model.openAtLogin = checked
-        palette.windowText: Look.fg
+        palette.windowText: DS.T.C.fg
     }
 
     Item { Layout.fillHeight: true }
@@ -144,7 +145,7 @@ ColumnLayout {
             objectName: "later"
             visible: view.step === 3
             text: view.model.laterLabel
-            color: Look.yellow; font.pixelSize: 14; font.underline: true
+            color: DS.T.C.yellow; font.pixelSize: 14; font.underline: true
             TapHandler { onTapped: view.model.later() }
         }
     }

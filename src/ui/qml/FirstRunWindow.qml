@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // "Welcome to Korvanta": seven screens on the dark page, one at a time.
@@ -12,7 +13,7 @@ ApplicationWindow {
     minimumWidth: 720; maximumWidth: 720
     minimumHeight: 520; maximumHeight: 520
     flags: Qt.Window | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
-    color: Look.page
+    color: DS.T.C.page
     font.family: Look.sans
 
     ColumnLayout {
@@ -29,7 +30,7 @@ ApplicationWindow {
                     required property int index
                     width: index === window.model.step ? 18 : 6
                     height: 6; radius: 3
-                    color: index === window.model.step ? Look.yellow : Look.fg14
+                    color: index === window.model.step ? DS.T.C.yellow : DS.T.C.fg14
                     Behavior on width { NumberAnimation { duration: 200 } }
                 }
             }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 ColumnLayout {
@@ -24,7 +25,7 @@ ColumnLayout {
     SettingsSection {
         footer: tab.t.screenFooter
         RowLayout {
-            Text { text: tab.t.showOn; color: Look.fg; Layout.fillWidth: true }
+            Text { text: tab.t.showOn; color: DS.T.C.fg; Layout.fillWidth: true }
             ComboBox {
                 objectName: "screen"
                 model: tab.model.screens
@@ -39,7 +40,7 @@ ColumnLayout {
 
     SettingsSection {
         title: tab.t.atRest
-        Text { text: tab.t.restPicker; color: Look.fg }
+        Text { text: tab.t.restPicker; color: DS.T.C.fg }
         Repeater {
             model: tab.model.restStyles
             RadioButton {
@@ -55,7 +56,7 @@ ColumnLayout {
         title: tab.t.checking
         footer: tab.t.intervalFootnote
         RowLayout {
-            Text { text: tab.t.intervalPicker; color: Look.fg; Layout.fillWidth: true }
+            Text { text: tab.t.intervalPicker; color: DS.T.C.fg; Layout.fillWidth: true }
             ComboBox {
                 objectName: "interval"
                 model: tab.model.intervals

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // What the dashboard shows before anything is connected.
@@ -9,11 +10,11 @@ ColumnLayout {
     spacing: 8
     Text {
         text: view.model.emptyTitle
-        color: Look.fg; font.family: Look.display; font.pixelSize: 18; font.weight: Font.Medium
+        color: DS.T.C.fg; font.family: Look.display; font.pixelSize: 18; font.weight: Font.Medium
     }
     Text {
         text: view.model.emptyText
-        color: Look.fg64; font.family: Look.sans; font.pixelSize: 15
+        color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 15
         wrapMode: Text.WordWrap
         Layout.fillWidth: true
     }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // One group of a settings form: an optional title, its rows on a card, a footer.
@@ -7,20 +8,20 @@ ColumnLayout {
     id: section
     property string title: ""
     property string footer: ""
-    property color footerColor: Look.fg64
+    property color footerColor: DS.T.C.fg64
     default property alias rows: card.data
     Layout.fillWidth: true
     spacing: 6
     Text {
         visible: section.title !== ""
         text: section.title
-        color: Look.fg64; font.pixelSize: 12; font.weight: Font.DemiBold
+        color: DS.T.C.fg64; font.pixelSize: 12; font.weight: Font.DemiBold
     }
     Rectangle {
         Layout.fillWidth: true
         implicitHeight: card.implicitHeight + 20
         radius: 10
-        color: Look.fg08
+        color: DS.T.C.fg08
         ColumnLayout {
             id: card
             anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter }

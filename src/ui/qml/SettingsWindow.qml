@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // "Korvanta Settings": General, Celebrations and Accounts, at a fixed size.
@@ -16,15 +17,15 @@ ApplicationWindow {
     minimumHeight: 600; maximumHeight: 600
     flags: Qt.Window | Qt.WindowTitleHint | Qt.WindowSystemMenuHint | Qt.WindowCloseButtonHint
            | Qt.WindowMinimizeButtonHint
-    color: Look.page
+    color: DS.T.C.page
     font.family: Look.sans
-    palette.window: Look.page
-    palette.windowText: Look.fg
+    palette.window: DS.T.C.page
+    palette.windowText: DS.T.C.fg
     palette.base: "#1b1b18"
-    palette.text: Look.fg
+    palette.text: DS.T.C.fg
     palette.button: "#262622"
-    palette.buttonText: Look.fg
-    palette.highlight: Look.yellow
+    palette.buttonText: DS.T.C.fg
+    palette.highlight: DS.T.C.yellow
     palette.highlightedText: "#10100e"
     palette.mid: "#3a3a34"
 

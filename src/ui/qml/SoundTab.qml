@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 ColumnLayout {
@@ -12,7 +13,7 @@ ColumnLayout {
     SettingsSection {
         title: tab.t.section
         footer: tab.t.footer
-        Text { text: tab.t.picker; color: Look.fg }
+        Text { text: tab.t.picker; color: DS.T.C.fg }
         Row {
             spacing: 4
             Repeater {
@@ -29,7 +30,7 @@ ColumnLayout {
         RowLayout {
             enabled: tab.model.volumeEnabled
             opacity: enabled ? 1 : 0.4
-            Text { text: "🔈"; color: Look.fg64 }
+            Text { text: "🔈"; color: DS.T.C.fg64 }
             Slider {
                 objectName: "volume"
                 from: 0; to: 1; stepSize: 0.05
@@ -39,7 +40,7 @@ ColumnLayout {
                 onPressedChanged: if (!pressed) tab.model.volume = value
                 onMoved: if (!pressed) tab.model.volume = value
             }
-            Text { text: "🔊"; color: Look.fg64 }
+            Text { text: "🔊"; color: DS.T.C.fg64 }
         }
     }
 

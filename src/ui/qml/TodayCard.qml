@@ -1,4 +1,5 @@
 import QtQuick
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // The dashboard as the open island shows it, for rendering into an image:

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // The dashboard inside the open island. It only shows what its model
@@ -14,8 +15,6 @@ Item {
     onVisibleChanged: model.active = visible
 
     // Picking a tab cross-fades the content.
-    property string shown: model.currentId
-    onShownChanged: swap.restart()
     NumberAnimation {
         id: swap
         target: content; property: "opacity"; from: 0; to: 1; duration: 170
@@ -39,7 +38,10 @@ Item {
                     label: modelData.label
                     selected: modelData.selected
                     accent: root.model.accentHex
-                    onClicked: root.model.select(modelData.id)
+                    onClicked: {
+                        root.model.select(modelData.id)
+                        swap.restart()
+                    }
                 }
             }
         }
@@ -58,14 +60,14 @@ Item {
 
             RowLayout {
                 spacing: 12
-                Avatar { platform: root.model.avatarPlatform; size: 38 }
+                DS.Avatar { platform: root.model.avatarPlatform; size: 38 }
                 ColumnLayout {
                     spacing: 2
                     Layout.fillWidth: true
                     Text {
                         objectName: "title"
                         text: root.model.title
-                        color: Look.fg; font.family: Look.display; font.pixelSize: 18
+                        color: DS.T.C.fg; font.family: Look.display; font.pixelSize: 18
                         font.weight: Font.Medium
                         elide: Text.ElideRight; maximumLineCount: 1
                         Layout.fillWidth: true
@@ -73,7 +75,7 @@ Item {
                     Text {
                         objectName: "subtitle"
                         text: root.model.subtitle
-                        color: Look.fg64; font.family: Look.sans; font.pixelSize: 14
+                        color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 14
                         font.weight: Font.Medium
                         elide: Text.ElideRight
                         Layout.fillWidth: true
@@ -94,14 +96,14 @@ Item {
                         Text {
                             objectName: "stat" + index
                             text: modelData.value
-                            color: index === 0 ? root.model.accentHex : Look.fg
+                            color: index === 0 ? root.model.accentHex : DS.T.C.fg
                             font.family: Look.display; font.pixelSize: 40; font.weight: Font.Medium
                             fontSizeMode: Text.HorizontalFit; minimumPixelSize: 18
                             Layout.fillWidth: true
                         }
                         Text {
                             text: modelData.label
-                            color: Look.fg64; font.family: Look.sans; font.pixelSize: 15
+                            color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 15
                         }
                     }
                 }
@@ -115,12 +117,12 @@ Item {
             spacing: 8
             Rectangle {
                 width: 7; height: 7; radius: 3.5
-                color: root.model.retrying ? Look.warn : Look.good
+                color: root.model.retrying ? DS.T.C.warn : DS.T.C.good
             }
             Text {
                 objectName: "status"
                 text: root.model.statusLine
-                color: root.model.retrying ? Look.warn : Look.fg64
+                color: root.model.retrying ? DS.T.C.warn : DS.T.C.fg64
                 font.family: Look.sans; font.pixelSize: 13; font.weight: Font.Medium
                 elide: Text.ElideRight
                 Layout.fillWidth: true

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Korvanta.Design as DS
 import Korvanta.Ui
 
 // "Today's top sellers": the header toggles the list of the day's best rows.
@@ -12,11 +13,11 @@ ColumnLayout {
         spacing: 6
         Text {
             text: list.model.topHeader
-            color: Look.fg64; font.family: Look.sans; font.pixelSize: 13; font.weight: Font.Medium
+            color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 13; font.weight: Font.Medium
         }
         Text {
             text: "⌄"
-            color: Look.fg64; font.pixelSize: 13
+            color: DS.T.C.fg64; font.pixelSize: 13
             rotation: list.model.showTop ? 180 : 0
             Behavior on rotation { NumberAnimation { duration: 200 } }
         }
@@ -33,25 +34,25 @@ ColumnLayout {
             spacing: 10
             Text {
                 text: index + 1
-                color: Look.fg64; font.family: Look.sans; font.pixelSize: 13
+                color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 13
                 Layout.preferredWidth: 14
             }
-            Avatar { visible: modelData.platform !== ""; platform: modelData.platform; size: 20 }
+            DS.Avatar { visible: modelData.platform !== ""; platform: modelData.platform; size: 20 }
             Text {
                 objectName: "rowTitle" + index
                 text: modelData.title
-                color: Look.fg; font.family: Look.sans; font.pixelSize: 15
+                color: DS.T.C.fg; font.family: Look.sans; font.pixelSize: 15
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }
             Text {
                 text: modelData.detail
-                color: Look.fg64; font.family: Look.sans; font.pixelSize: 13
+                color: DS.T.C.fg64; font.family: Look.sans; font.pixelSize: 13
             }
             Text {
                 objectName: "rowAmount" + index
                 text: modelData.amount
-                color: Look.fg; font.family: Look.sans; font.pixelSize: 15; font.weight: Font.DemiBold
+                color: DS.T.C.fg; font.family: Look.sans; font.pixelSize: 15; font.weight: Font.DemiBold
                 horizontalAlignment: Text.AlignRight
                 Layout.minimumWidth: 70
             }
