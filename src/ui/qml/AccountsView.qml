@@ -78,7 +78,6 @@ Item {
     Popup {
         id: sheet
         objectName: "connectSheet"
-        parent: Overlay.overlay
         anchors.centerIn: parent
         width: 460 + 48
         padding: 24

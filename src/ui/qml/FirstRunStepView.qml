@@ -75,6 +75,7 @@ ColumnLayout {
 
     Loader {
         active: view.formStep && view.model.form !== null
+        visible: active
         Layout.fillWidth: true
         sourceComponent: ConnectForm {
             form: view.model.form

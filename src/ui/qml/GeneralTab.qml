@@ -62,7 +62,8 @@ ColumnLayout {
                 model: tab.model.intervals
                 textRole: "label"
                 valueRole: "value"
-                currentIndex: indexOfValue(tab.model.interval)
+                // The choices exist only once the box is complete.
+                Component.onCompleted: currentIndex = Qt.binding(() => indexOfValue(tab.model.interval))
                 onActivated: tab.model.interval = currentValue
                 Layout.preferredWidth: 190
             }
