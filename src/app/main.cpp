@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Headless.h"
+#include "app/RenderTodayCommand.h"
 #include "app/Services.h"
 #include "app/Usage.h"
 #include "shell/DataLock.h"
@@ -70,6 +71,11 @@ QCoro::Task<int> run(Services &services, const CommandLine &line)
 
 int main(int argc, char **argv)
 {
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    if (RenderTodayCommand::requested(given))
+        return RenderTodayCommand::run(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));

@@ -8,11 +8,15 @@
 namespace SystemTexts {
 
 enum class Text {
-    UserAgentSystem, // the system named in the User-Agent
-    MissingKey,      // poller: the account's key is not in the keyring
-    KeyringNoAnswer, // the keyring did not answer within its time limit
-    KeyringRefused,  // the keyring could not store a key
-    TokenInKeyring,  // connect-form note: where a pasted token is kept
+    UserAgentSystem,  // the system named in the User-Agent
+    MissingKey,       // poller: the account's key is not in the keyring
+    KeyringNoAnswer,  // the keyring did not answer within its time limit
+    KeyringRefused,   // the keyring could not store a key
+    TokenInKeyring,   // connect-form note: where a pasted token is kept
+    KeysStayLocal,    // accounts pane: where keys live and what removing does
+    LoginItemRefused, // general settings: opening at login was refused
+    SellsIntoNotch,   // walkthrough welcome: what the app does
+    KeysInKeyring,    // walkthrough platforms: where keys stay
 };
 
 QString get(Text text);

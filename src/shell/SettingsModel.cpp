@@ -48,3 +48,43 @@ SettingsModel::Health SettingsModel::health(const Account &account) const
         return {true, QStringLiteral("Working · ") + m_poller.status(account.id).toLower()};
     return {true, QStringLiteral("Connected · first check soon")};
 }
+
+void SettingsModel::setFramerSignedIn(bool on)
+{
+    if (on == m_framerSignedIn)
+        return;
+    m_framerSignedIn = on;
+    Q_EMIT framerSignedInChanged();
+}
+
+void SettingsModel::bumpRefresh()
+{
+    ++m_refresh;
+    Q_EMIT refreshChanged();
+}
+
+void SettingsModel::setRestStyle(RestStyle style)
+{
+    if (style != m_restStyle) {
+        m_restStyle = style;
+        Q_EMIT restStyleChanged();
+    }
+    onRestStyle(style);
+}
+
+void SettingsModel::setInterval(double seconds)
+{
+    if (seconds != m_interval) {
+        m_interval = seconds;
+        Q_EMIT intervalChanged();
+    }
+    onInterval(seconds);
+}
+
+void SettingsModel::initialise(RestStyle style, double seconds)
+{
+    m_restStyle = style;
+    m_interval = seconds;
+    Q_EMIT restStyleChanged();
+    Q_EMIT intervalChanged();
+}

@@ -2,6 +2,7 @@
 
 #include "connectors/KeySource.h"
 #include "core/Account.h"
+#include "notch/RestStyle.h"
 
 #include <QCoroTask>
 #include <QObject>
@@ -33,8 +34,40 @@ public:
 
     std::function<void()> afterChange = [] {};
 
+    // The Framer login is valid; set by the shell after each check.
+    bool framerSignedIn() const { return m_framerSignedIn; }
+    void setFramerSignedIn(bool on);
+    // Incremented after each check so that views re-read the poller's lines.
+    int refresh() const { return m_refresh; }
+    void bumpRefresh();
+    RestStyle restStyle() const { return m_restStyle; }
+    // Stores the choice, then hands it to the shell through onRestStyle.
+    void setRestStyle(RestStyle style);
+    double interval() const { return m_interval; }
+    // Stores the seconds, then hands them to the shell through onInterval.
+    void setInterval(double seconds);
+    // The shell's launch values, stored without calling back.
+    void initialise(RestStyle style, double seconds);
+
+    std::function<void(RestStyle)> onRestStyle = [](RestStyle) {};
+    std::function<void(double)> onInterval = [](double) {};
+    std::function<void()> replaceNotch = [] {};
+    std::function<void()> playDemo = [] {};
+    std::function<void()> connectFramer = [] {};
+    std::function<void()> switchFramer = [] {};
+
+Q_SIGNALS:
+    void framerSignedInChanged();
+    void refreshChanged();
+    void restStyleChanged();
+    void intervalChanged();
+
 private:
     AccountStore &m_store;
     Poller &m_poller;
     SourceContext m_context;
+    bool m_framerSignedIn = false;
+    int m_refresh = 0;
+    RestStyle m_restStyle = RestStyle::Total;
+    double m_interval = 120;
 };

@@ -1,0 +1,168 @@
+#include "ItemSearch.h"
+#include "connectors/Poller.h"
+#include "core/AccountStore.h"
+#include "core/EventStore.h"
+#include "core/Keychain.h"
+#include "notch/ChimePlayer.h"
+#include "shell/SettingsModel.h"
+#include "sources/StandardSources.h"
+#include "support/TestHttp.h"
+#include "ui/FirstRunModel.h"
+#include "ui/FirstRunWindow.h"
+#include "ui/SettingsTab.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Quiet : SoundOutput {
+    int played = 0;
+    void play(const QUrl &, float) override { ++played; }
+};
+
+// The walkthrough over real settings in a temporary folder. Its keyring is
+// never reached: no test here connects an account.
+struct Walk {
+    QTemporaryDir dir;
+    TestHttp t;
+    QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
+    Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
+    AccountStore store{settings, keychain};
+    EventStore events{dir.filePath("events.json")};
+    SourceRegistry sources = standardSources();
+    Poller poller{store, events, keychain, sources, t.context()};
+    SettingsModel model{store, poller, t.context()};
+    Quiet quiet;
+    ChimePlayer chime{settings, quiet};
+    int demos = 0;
+
+    Walk()
+    {
+        model.playDemo = [this] { ++demos; };
+    }
+    std::unique_ptr<FirstRunModel> start(const QStringList &args = {})
+    {
+        return std::make_unique<FirstRunModel>(model, sources, settings, chime,
+                                               QStringList{"korvanta"} + args);
+    }
+};
+
+}
+
+class TestFirstRun : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startingStep_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("no switch") << QStringList{"--first-run"} << 0 << "";
+        QTest::newRow("key step offers Stripe")
+            << QStringList{"--first-run-step", "4"} << 4 << "stripe";
+        QTest::newRow("plus sign") << QStringList{"--first-run-step", "+5"} << 5 << "";
+        QTest::newRow("out of range") << QStringList{"--first-run-step", "9"} << 0 << "";
+        QTest::newRow("negative") << QStringList{"--first-run-step", "-1"} << 0 << "";
+        QTest::newRow("a word") << QStringList{"--first-run-step", "four"} << 0 << "";
+        QTest::newRow("nothing after") << QStringList{"--first-run-step"} << 0 << "";
+    }
+    void startingStep()
+    {
+        QFETCH(QStringList, args);
+        Walk w;
+        auto m = w.start(args);
+        QTEST(m->stepNumber(), "step");
+        QTEST(m->form() ? m->form()->platformRaw() : QString(), "form");
+    }
+
+    void skippingReachesLiveWithoutAName()
+    {
+        Walk w;
+        auto m = w.start();
+        QCOMPARE(m->title(), "Every sale, live in your notch.");
+        m->secondary(); // "Skip to connecting"
+        QCOMPARE(m->step(), FirstRunStep::Pick);
+        m->later(); // "I'll do this later"
+        QCOMPARE(m->step(), FirstRunStep::Tune);
+        m->chooseChime("bell");
+        QCOMPARE(w.settings.value("chime").toString(), "bell");
+        QCOMPARE(w.quiet.played, 1);
+        m->chooseRestStyle("dot");
+        QCOMPARE(w.model.restStyle(), RestStyle::Dot);
+        m->primary();
+        QCOMPARE(m->step(), FirstRunStep::Live);
+        QCOMPARE(m->body(),
+                 "Connect a platform any time from the Korvanta menu → Settings → Accounts.");
+
+        QSignalSpy login(m.get(), &FirstRunModel::registerAtLoginRequested);
+        QSignalSpy finished(m.get(), &FirstRunModel::finished);
+        m->setOpenAtLogin(false);
+        m->primary(); // "Finish"
+        QCOMPARE(login.size(), 0);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(w.quiet.played, 2);
+        QCOMPARE(w.settings.value("onboarded").toBool(), true);
+    }
+
+    void framerPickSignsInAtOnce()
+    {
+        Walk w;
+        auto m = w.start();
+        QSignalSpy signIn(m.get(), &FirstRunModel::signInFramerRequested);
+        m->go(int(FirstRunStep::Demo));
+        QCOMPARE(m->demoLabel(), "Show me a sale");
+        m->playDemo();
+        QCOMPARE(m->demoLabel(), "Play it again");
+        QCOMPARE(w.demos, 1);
+        m->pick("framer");
+        QCOMPARE(signIn.size(), 1);
+        QCOMPARE(m->title(), "Sign in to Framer.");
+        QCOMPARE(m->secondaryLabel(), "Open the sign-in window again");
+        m->primary(); // "I've signed in"
+        m->primary();
+        QVERIFY(m->body().startsWith("Korvanta is watching Framer. "));
+    }
+
+    void closingTheWindowOnboards()
+    {
+        Walk w;
+        QQmlEngine engine;
+        FirstRunWindow window(engine, {w.model, w.sources, w.settings, w.chime},
+                              {"korvanta", "--first-run-step", "1"});
+        window.show();
+        QVERIFY(window.window());
+        QCOMPARE(window.window()->title(), "Welcome to Korvanta");
+        QCOMPARE(window.window()->size(), QSize(720, 520));
+        auto *title = findItem(window.window(), "stepTitle");
+        QVERIFY(title);
+        QCOMPARE(title->property("text").toString(), "Works with the places you already sell.");
+        QVERIFY(!w.settings.value("onboarded").toBool());
+        window.window()->close();
+        QCOMPARE(w.settings.value("onboarded").toBool(), true);
+        QTRY_VERIFY(!window.window());
+    }
+
+    void settingsTabFromArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("none") << QStringList{"--settings"} << 0;
+        QTest::newRow("number") << QStringList{"--settings-tab", "1"} << 1;
+        QTest::newRow("name") << QStringList{"--settings-tab", "Accounts"} << 2;
+        QTest::newRow("out of range") << QStringList{"--settings-tab", "7"} << 0;
+    }
+    void settingsTabFromArguments()
+    {
+        QFETCH(QStringList, args);
+        QTEST(SettingsTab::fromArguments(args), "tab");
+    }
+};
+
+QTEST_MAIN(TestFirstRun)
+#include "tst_firstrun.moc"
