@@ -131,7 +131,8 @@ std::optional<ScriptedResponse> SalesLedger::wooCommerce(const RecordedRequest &
 {
     if (!r.path.endsWith(u"/wc/v3/orders"))
         return std::nullopt;
-    const auto since = Iso::date(r.queryValue("after") + u'Z').value_or(QDateTime());
+    // The ledger's orders never change after they are made: last change = creation.
+    const auto since = Iso::date(r.queryValue("modified_after") + u'Z').value_or(QDateTime());
     const QList<Sale> list = after(since, true);
     const qsizetype perPage = r.queryValue("per_page").toInt();
     const qsizetype page = std::max(1, r.queryValue("page").toInt());
