@@ -107,6 +107,7 @@ void ShareExporter::onMessage(const QString &action, const QVariantMap &body)
         const QVariant seq = body.value(QStringLiteral("seq"));
         if (seq.isValid() && !seq.isNull() && seq.toULongLong() != m_pending->seq)
             return;
+        m_ready = m_pending->seq;
         snapshot();
     }
 }
@@ -121,13 +122,33 @@ void ShareExporter::onLoadFinished(bool ok)
     finish(std::nullopt);
 }
 
+// The page's frame reaches the window a little after the page has drawn it:
+// until the picture carries this export's stamp, take it again after the
+// next frame.
 void ShareExporter::snapshot()
 {
     QImage image = m_view->grabWindow();
+    if (!image.isNull() && !stamped(image, m_pending->seq)) {
+        connect(m_view.get(), &QQuickWindow::frameSwapped, this, &ShareExporter::retake,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        return;
+    }
     if (!image.isNull() && image.width() != width)
         image = image.scaledToWidth(width, Qt::SmoothTransformation);
     image.setDevicePixelRatio(1);
     finish(image.isNull() ? std::nullopt : std::optional(image));
+}
+
+void ShareExporter::retake()
+{
+    if (m_view && m_pending && m_ready == m_pending->seq)
+        snapshot();
+}
+
+bool ShareExporter::stamped(const QImage &image, quint64 seq)
+{
+    const QColor corner = image.pixelColor(0, image.height() - 1);
+    return corner.red() == 16 && corner.green() == 16 && corner.blue() == int(14 + seq % 8);
 }
 
 void ShareExporter::finish(std::optional<QImage> image)

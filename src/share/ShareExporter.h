@@ -66,6 +66,8 @@ private:
     void start();
     void onMessage(const QString &action, const QVariantMap &body);
     void snapshot();
+    void retake();
+    static bool stamped(const QImage &image, quint64 seq);
     void finish(std::optional<QImage> image);
     QCoro::Task<> releaseWhenQuiet();
 
@@ -77,5 +79,6 @@ private:
     bool m_sheetOpen = false;
     std::optional<Pending> m_pending;
     quint64 m_seq = 0;
+    quint64 m_ready = 0;    // the export the page last said it has drawn
     quint64 m_activity = 0; // moves on every use; a quiet minute is one it did not move in
 };
