@@ -1,9 +1,11 @@
 #include "app/Headless.h"
 #include "app/Services.h"
+#include "share/CardCommand.h"
 #include "shell/DataLock.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -65,14 +67,31 @@ QCoro::Task<int> run(Services &services, QStringList args)
     co_return 1;
 }
 
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+}
+
+// --export-card draws with the web engine, which needs a GUI application
+// made after the engine is set up.
+int exportCard(int argc, char **argv)
+{
+    CardCommand::prepare();
+    QGuiApplication app(argc, argv);
+    nameApplication();
+    return CardCommand::run(QCoreApplication::arguments());
+}
+
 }
 
 int main(int argc, char **argv)
 {
+    if (CardCommand::requested(argc, argv))
+        return exportCard(argc, argv);
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
-    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+    nameApplication();
 
     auto endpoints = endpointsFromEnvironment();
     if (!endpoints)

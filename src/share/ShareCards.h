@@ -12,6 +12,8 @@
 namespace ShareCards {
 
 inline constexpr auto accent = "#ffe03a";
+// Where the application's resources keep the platform logos.
+inline constexpr auto logoFolder = ":/logos";
 
 // `logoFolder` holds the platform logos as "<logo file>.svg"; a missing logo
 // is left out and the page draws the platform's initial instead.
