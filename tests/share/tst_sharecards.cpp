@@ -1,10 +1,17 @@
+#include "notch/EffectSoundOutput.h"
+#include "notch/NotchModel.h"
 #include "share/CardFile.h"
 #include "share/PageScript.h"
 #include "share/ShareActions.h"
 #include "share/ShareCards.h"
+#include "share/ShareExporter.h"
+#include "share/ShareSheet.h"
 #include "share/ShareState.h"
+#include "support/ManualClock.h"
 
+#include <QWebChannel>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
@@ -119,6 +126,47 @@ private Q_SLOTS:
         const QVariantMap quiet = ShareCards::data(f, m_dir.path());
         QCOMPARE(quiet.value("cards").toList().size(), 2);
         QCOMPARE(cardNamed(quiet, "Day").value("hl").toString(), QString("No sales yet today."));
+    }
+
+    // The sheet as its page sees it: what it is filled with on "loaded", and
+    // what its "state" messages store.
+    void sheetLoadsStoredChoicesAndStoresTypedOnes()
+    {
+        QFile::remove(settingsPath());
+        QSettings settings(settingsPath(), QSettings::IniFormat);
+        ManualClock clock;
+        EffectSoundOutput sound;
+        ChimePlayer chime(settings, sound);
+        NotchModel model(settings, clock, chime);
+        ShareExporter exporter(clock);
+        ShareActions actions(settings, clock, model, exporter, m_dir.path());
+        model.onShareAction = [&](const QString &a, const QVariantMap &b) { actions.handle(a, b); };
+        ShareSheet sheet(settings, model, actions);
+        actions.open();
+        QCOMPARE(model.phase(), NotchModel::Phase::Share);
+        QSignalSpy scripts(&sheet, &ShareSheet::script);
+        auto *web = qobject_cast<QWebChannel *>(sheet.channel());
+        QObject *kv = web->registeredObjects().value("kv");
+        const auto post = [&](const QVariant &body) {
+            QMetaObject::invokeMethod(kv, "postMessage", Q_ARG(QVariant, body));
+        };
+
+        post(QVariantMap{{"action", "loaded"}});
+        const QVariantMap firstUse{
+            {"hide", false}, {"frame", true}, {"handle", ""}, {"tagline", ""}, {"k", "day"}};
+        QCOMPARE(scripts.takeFirst().first().toString(),
+                 PageScript::load(model.shareData, firstUse));
+
+        post(QVariantMap{{"action", "state"},
+                         {"state", QVariantMap{{"hide", 1}, {"handle", "@maker"}}}});
+        post(QVariant("not a dictionary"));
+        post(QVariantMap{{"action", 3}});
+        QCOMPARE(ShareCards::state(settings).value("hide"), QVariant(false));
+        QCOMPARE(ShareCards::state(settings).value("handle"), QVariant("@maker"));
+
+        post(QVariantMap{{"action", "close"}});
+        QCOMPARE(model.phase(), NotchModel::Phase::Rest);
+        QVERIFY(scripts.isEmpty());
     }
 
     void list_data()
