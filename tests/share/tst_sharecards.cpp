@@ -9,12 +9,12 @@
 #include "share/ShareState.h"
 #include "support/ManualClock.h"
 
-#include <QWebChannel>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
+#include <QWebChannel>
 #include <limits>
 
 namespace {

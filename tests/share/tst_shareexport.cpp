@@ -3,6 +3,7 @@
 #include "share/ShareActions.h"
 #include "share/ShareCards.h"
 #include "share/ShareExporter.h"
+#include "share/ShareSheet.h"
 #include "support/ManualClock.h"
 
 #include <QClipboard>
@@ -10,6 +11,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QQuickItem>
+#include <QQuickView>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -214,6 +217,29 @@ private Q_SLOTS:
         QVERIFY(!QUrlQuery(opened.urls[0]).hasQueryItem("text"));
         QCOMPARE(QUrlQuery(opened.urls[1]).queryItemValue("text", QUrl::FullyDecoded),
                  QString("Sold out!"));
+    }
+
+    void sheetShowsTheCardWithoutOverflow()
+    {
+        ShareSheet sheet(m_settings, m_model, m_actions);
+        QVariantMap layout;
+        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
+            if (action == u"layout")
+                layout = body;
+        };
+        QQuickView view;
+        view.setInitialProperties({{"sheet", QVariant::fromValue<QObject *>(&sheet)}});
+        view.setSource(ShareSheet::view());
+        view.show();
+        view.rootObject()->setSize({820, 388}); // the island's share-phase content
+        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
+        QCOMPARE(layout.value("size").toString(), QString("820x388"));
+        QCOMPARE(layout.value("issues").toInt(), 0);
+        // The preview shows the Day card with its revenue in the accent colour.
+        const QRect preview(14, 10, 496, 279);
+        QVERIFY(QTest::qWaitFor([&] { return accentPixels(view.grabWindow(), preview) > 20; },
+                                webWait));
+        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
     }
 
     void pageThatNeverAnswersLeavesTheExportPending()
