@@ -22,7 +22,7 @@ public:
                QUrl page = QUrl(QStringLiteral("qrc:/share/share.html")),
                QObject *parent = nullptr);
 
-    // The view the island shows in its share phase, with this as `sheet`.
+    // The view the island shows in its share phase, with this as `model`.
     static QUrl view() { return QUrl(QStringLiteral("qrc:/share/SheetView.qml")); }
 
     QUrl page() const { return m_page; }

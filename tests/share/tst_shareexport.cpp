@@ -228,7 +228,7 @@ private Q_SLOTS:
                 layout = body;
         };
         QQuickView view;
-        view.setInitialProperties({{"sheet", QVariant::fromValue<QObject *>(&sheet)}});
+        view.setInitialProperties({{"model", QVariant::fromValue<QObject *>(&sheet)}});
         view.setSource(ShareSheet::view());
         view.show();
         view.rootObject()->setSize({820, 388}); // the island's share-phase content

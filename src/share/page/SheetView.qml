@@ -2,12 +2,12 @@ import QtQuick
 import QtWebEngine
 
 // The share sheet inside the island's share phase: our share page, fed and
-// heard by the C++ ShareSheet given as `sheet`. It takes the keyboard while
+// heard by the C++ ShareSheet given as `model`. It takes the keyboard while
 // it is shown, so the caption and the handle can be typed.
 Item {
     id: root
 
-    required property QtObject sheet
+    required property QtObject model
 
     WebEngineView {
         id: web
@@ -15,15 +15,15 @@ Item {
         anchors.fill: parent
         backgroundColor: "transparent"
         focus: true
-        webChannel: root.sheet.channel
-        url: root.sheet.page
+        webChannel: root.model.channel
+        url: root.model.page
         profile: WebEngineProfile {
             offTheRecord: true
         }
     }
 
     Connections {
-        target: root.sheet
+        target: root.model
 
         function onScript(text) {
             web.runJavaScript(text);
