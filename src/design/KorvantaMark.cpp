@@ -15,8 +15,9 @@ const char *const outlineData =
 // The clapper under the bell's rim.
 const QRectF ellipse(548, 918, 110, 72);
 
-// The part of each side of the tray icon left empty.
-constexpr double menuBarInset = 0.12;
+// The tray icon's margins, as fractions of its width and height.
+constexpr double menuBarInsetX = 1.5 / 18;
+constexpr double menuBarInsetY = 0.5 / 18;
 
 } // namespace
 
@@ -58,8 +59,8 @@ QImage menuBarImage(const QSize &size, const QColor &color)
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    const double inset = std::min(size.width(), size.height()) * menuBarInset;
-    KorvantaMark::paint(painter, QRectF(QPointF(0, 0), size).adjusted(inset, inset, -inset, -inset),
-                        color);
+    const double dx = size.width() * menuBarInsetX;
+    const double dy = size.height() * menuBarInsetY;
+    KorvantaMark::paint(painter, QRectF(QPointF(0, 0), size).adjusted(dx, dy, -dx, -dy), color);
     return image;
 }

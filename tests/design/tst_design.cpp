@@ -94,9 +94,10 @@ private Q_SLOTS:
 
         const QImage icon = menuBarImage(QSize(44, 44), Qt::black);
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
-        QVERIFY(count(icon, QRect(0, 0, 44, 5), Qt::black) == 0);
-        QVERIFY(count(icon, QRect(0, 39, 44, 5), Qt::black) == 0);
-        QVERIFY(count(icon, QRect(5, 5, 34, 34), Qt::black) > 300);
+        QCOMPARE(count(icon, QRect(0, 0, 3, 44), Qt::black), 0); // the side margins
+        QCOMPARE(count(icon, QRect(41, 0, 3, 44), Qt::black), 0);
+        QVERIFY(count(icon, QRect(4, 0, 36, 22), Qt::black) > 150);
+        QVERIFY(count(icon, QRect(4, 22, 36, 22), Qt::black) > 150);
         const QImage yellow = menuBarImage(QSize(22, 22), QColor(255, 224, 58));
         QVERIFY(count(yellow, yellow.rect(), QColor(255, 224, 58)) > 60);
     }
