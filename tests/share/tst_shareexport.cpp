@@ -1,5 +1,7 @@
 #include "notch/EffectSoundOutput.h"
+#include "notch/NotchController.h"
 #include "notch/NotchModel.h"
+#include "notch/NotchQml.h"
 #include "share/ShareActions.h"
 #include "share/ShareCards.h"
 #include "share/ShareExporter.h"
@@ -240,6 +242,28 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return accentPixels(view.grabWindow(), preview) > 20; },
                                 webWait));
         m_model.onShareAction = [](const QString &, const QVariantMap &) {};
+    }
+
+    // In the island's share phase the sheet gets the island's content area.
+    void sheetOpensInsideTheIsland()
+    {
+        registerNotchQml();
+        ShareSheet sheet(m_settings, m_model, m_actions);
+        NotchController notch(m_model, m_settings, m_clock);
+        notch.setShareSheet(ShareSheet::view(), &sheet);
+        QVariantMap layout;
+        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
+            if (action == u"layout")
+                layout = body;
+        };
+        m_actions.open();
+        QCOMPARE(m_model.phase(), NotchModel::Phase::Share);
+        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
+        // 834 wide less 7 on either side, 388 below the notch.
+        QCOMPARE(layout.value("size").toString(), QString("820x388"));
+        QCOMPARE(layout.value("issues").toInt(), 0);
+        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
+        m_model.collapse();
     }
 
     void pageThatNeverAnswersLeavesTheExportPending()

@@ -15,8 +15,8 @@ Item {
         anchors.fill: parent
         backgroundColor: "transparent"
         focus: true
-        webChannel: root.model.channel
-        url: root.model.page
+        webChannel: root.model ? root.model.channel : null
+        url: root.model ? root.model.page : ""
         profile: WebEngineProfile {
             offTheRecord: true
         }
