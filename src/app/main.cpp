@@ -3,10 +3,12 @@
 #include "app/RenderTodayCommand.h"
 #include "app/Services.h"
 #include "app/Usage.h"
+#include "share/CardCommand.h"
 #include "shell/DataLock.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -67,6 +69,23 @@ QCoro::Task<int> run(Services &services, const CommandLine &line)
     co_return 1;
 }
 
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+}
+
+// --export-card draws with the web engine, which needs a GUI application
+// made after the engine is set up.
+int exportCard(int argc, char **argv)
+{
+    CardCommand::prepare();
+    QGuiApplication app(argc, argv);
+    nameApplication();
+    return CardCommand::run(QCoreApplication::arguments());
+}
+
 }
 
 int main(int argc, char **argv)
@@ -74,12 +93,12 @@ int main(int argc, char **argv)
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given.append(QString::fromLocal8Bit(argv[i]));
+    if (CardCommand::requested(argc, argv))
+        return exportCard(argc, argv);
     if (RenderTodayCommand::requested(given))
         return RenderTodayCommand::run(argc, argv);
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
-    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+    nameApplication();
 
     const CommandLine line(QCoreApplication::arguments().mid(1));
     if (line.has(QStringLiteral("--help"))) {
