@@ -70,7 +70,8 @@ void SignInWindow::show()
     const int session = ++m_session;
     m_view = std::make_unique<SignInView>(*this, m_profile);
     m_page = m_view->page();
-    connect(m_view.get(), &SignInView::closed, this, &SignInWindow::closed);
+    // Handled once the view's close event is over, so the view can go at once.
+    connect(m_view.get(), &SignInView::closed, this, &SignInWindow::closed, Qt::QueuedConnection);
     connect(m_page, &SignInPage::confirmRequested, this, [this] { confirm(); });
     setHelper(false, emailHint);
     // Whatever was on the clipboard before the window opened is not a link for it.
@@ -93,12 +94,10 @@ void SignInWindow::closed()
 {
     ++m_session;
     m_page = nullptr;
-    // The view is inside its own close event: it goes once that is over.
-    m_closing = std::move(m_view);
-    QTimer::singleShot(0, this, [this] { m_closing.reset(); });
-    Q_EMIT openChanged();
+    m_view.reset();
     if (onClose)
         onClose();
+    Q_EMIT openChanged();
 }
 
 QCoro::Task<> SignInWindow::watch(int session)

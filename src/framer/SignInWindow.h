@@ -73,7 +73,6 @@ private:
     Clock &m_clock;
     FramerLogin &m_login;
     std::unique_ptr<SignInView> m_view;
-    std::unique_ptr<SignInView> m_closing; // deleted once its close event is over
     SignInPage *m_page = nullptr;          // owned by the view
     int m_session = 0;                     // windows opened so far
     bool m_done = false;
