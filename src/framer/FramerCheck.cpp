@@ -98,6 +98,7 @@ QList<FramerCheck::TemplateToday> FramerCheck::latest(const QList<FramerRow> &ro
 QCoro::Task<> FramerCheck::switchAccount()
 {
     co_await m_profile.signOut();
+    co_await m_source.clearSiteData();
     m_source.markNotReady();
     m_watcher.reset();
     m_login.forget();

@@ -41,6 +41,15 @@ constexpr const char *statsLines[] = {
 
 }
 
+constexpr const char *clearScript =
+    "localStorage.clear(); sessionStorage.clear();\n"
+    "if (indexedDB.databases) for (const d of await indexedDB.databases()) "
+    "indexedDB.deleteDatabase(d.name);\n"
+    "if (window.caches) for (const k of await caches.keys()) await caches.delete(k);\n"
+    "if (navigator.serviceWorker) for (const r of await navigator.serviceWorker.getRegistrations()) "
+    "await r.unregister();\n"
+    "return true;";
+
 FramerSource::FramerSource(FramerProfile &profile, Clock &clock, QObject *parent)
     : QObject(parent), m_profile(profile), m_clock(clock)
 {
@@ -87,6 +96,22 @@ QCoro::Task<FramerResult> FramerSource::fetchOnce()
     if (!value.isString())
         throw Failure(QStringLiteral("Framer returned nothing readable"));
     co_return FramerResult::decode(value.toString().toUtf8());
+}
+
+QCoro::Task<> FramerSource::clearSiteData()
+{
+    try {
+        if (!co_await limitedWait(m_clock, limit, clearOnce()))
+            recycle();
+    } catch (const std::exception &) {
+    }
+}
+
+QCoro::Task<bool> FramerSource::clearOnce()
+{
+    co_await ensureOnFramer();
+    co_await m_page->script().run(QString::fromUtf8(clearScript));
+    co_return true;
 }
 
 QCoro::Task<> FramerSource::ensureOnFramer()

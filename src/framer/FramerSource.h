@@ -30,6 +30,11 @@ public:
     // FramerTimedOut thrown; other failures come through unchanged.
     QCoro::Task<FramerResult> fetch();
 
+    // Removes what Framer's origin stored in the profile (local and session
+    // storage, databases, caches, service workers), within the time limit.
+    // A failure is silent: signing out is the cookies' going.
+    QCoro::Task<> clearSiteData();
+
     // Ends a load wait in progress and drops the page; the next read makes a
     // new one.
     void recycle();
@@ -45,6 +50,7 @@ public:
 
 private:
     QCoro::Task<FramerResult> fetchOnce();
+    QCoro::Task<bool> clearOnce();
     QCoro::Task<> ensureOnFramer();
     void makePage();
     void finishLoad();

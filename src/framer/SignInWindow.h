@@ -73,8 +73,8 @@ private:
     Clock &m_clock;
     FramerLogin &m_login;
     std::unique_ptr<SignInView> m_view;
-    SignInPage *m_page = nullptr;          // owned by the view
-    int m_session = 0;                     // windows opened so far
+    SignInPage *m_page = nullptr; // owned by the view
+    int m_session = 0;            // windows opened so far
     bool m_done = false;
     bool m_clipboardChanged = false;
     bool m_helperVisible = false;
