@@ -118,7 +118,8 @@ QCoro::Task<> FramerSource::ensureOnFramer()
 {
     if (!m_page)
         makePage();
-    if (m_ready && m_page->url().host() == QLatin1String(FramerSite::webHost))
+    // The engine keeps a failed load's address, so a failed load counts as off Framer.
+    if (m_ready && m_loadedOk && m_page->url().host() == QLatin1String(FramerSite::webHost))
         co_return;
     const int generation = m_generation;
     finishLoad();
@@ -137,7 +138,10 @@ void FramerSource::makePage()
     m_page = std::make_unique<FramerPage>(m_profile);
     m_ready = false;
     FramerPage *page = m_page.get();
-    connect(page, &QWebEnginePage::loadFinished, this, [this] { finishLoad(); });
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_loadedOk = ok;
+        finishLoad();
+    });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
         finishLoad();
         m_ready = false;

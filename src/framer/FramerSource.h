@@ -60,5 +60,6 @@ private:
     std::unique_ptr<FramerPage> m_page;
     std::shared_ptr<LoadWait> m_loaded;
     bool m_ready = false;
-    int m_generation = 0; // pages made so far; a recycled page ends its reads
+    bool m_loadedOk = false; // the last load of the page succeeded
+    int m_generation = 0;    // pages made so far; a recycled page ends its reads
 };

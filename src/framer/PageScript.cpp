@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -79,7 +80,7 @@ QString PageScript::source(int id, const QString &body, const QList<Argument> &a
         + args
         + QStringLiteral(");\n    bridge.report(%1, v === undefined ? null : v);\n"
                          "  } catch (e) { bridge.fail(%1, String((e && e.message) || e)); }\n"
-                         "});\n})();")
+                         "});\nreturn 'started';\n})();")
               .arg(id);
 }
 
@@ -88,7 +89,14 @@ QCoro::Task<QJsonValue> PageScript::run(QString body, QList<Argument> arguments)
     const int id = ++m_next;
     auto call = std::make_shared<ScriptCall>();
     m_calls.insert(id, call);
-    m_page.runJavaScript(source(id, body, arguments), QWebEngineScript::MainWorld);
+    // The wrapper ends with "started"; anything else means it threw before
+    // it could report, as on an error page.
+    QPointer<PageScript> self(this);
+    m_page.runJavaScript(source(id, body, arguments), QWebEngineScript::MainWorld,
+                         [self, id](const QVariant &result) {
+                             if (self && result.toString() != u"started")
+                                 self->fail(id, QStringLiteral("the page could not run it"));
+                         });
     // Nothing of `this` is touched after the wait: the page may be gone.
     co_await qCoro(call.get(), &ScriptCall::settled);
     if (call->error)
