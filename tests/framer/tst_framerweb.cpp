@@ -50,6 +50,7 @@ struct FakeFramer {
     FakePlatformServer server;
     qint64 remixes = 3;
     bool hangStats = false;
+    bool brokenAccount = false; // answers that no browser can decode
 
     void serve()
     {
@@ -62,6 +63,8 @@ struct FakeFramer {
                                         {},
                                         {{"Set-Cookie", "session=s3cret; Path=/; Secure; HttpOnly"},
                                          {"Location", "/projects/"}}};
+            if (r.path == accountPath && brokenAccount)
+                return ScriptedResponse{200, "{}", {{"Content-Encoding", "gzip"}}};
             if (r.path == accountPath)
                 return session ? ScriptedResponse::json(R"({"user":{"framerUserId":"u1"}})")
                                : ScriptedResponse::json("{}", 401);
@@ -280,6 +283,24 @@ private Q_SLOTS:
 
         // The next read starts with a fresh page on the home address.
         m_framer.hangStats = false;
+        const qsizetype loads = m_framer.server.requestsTo(accountPath).size();
+        check();
+        QCOMPARE(m_check->status(), QStringLiteral("Watching 2 templates"));
+        QCOMPARE(m_framer.server.requestsTo(accountPath).size() - loads, 2);
+    }
+
+    // A failed home load ends the wait; the script's failure reaches the
+    // status line, and the next read loads the home page again.
+    void failedLoadIsRetried()
+    {
+        m_framer.brokenAccount = true;
+        m_source->markNotReady();
+        check();
+        QVERIFY2(m_check->status().startsWith("Check failed: Framer's page script failed: "),
+                 qPrintable(m_check->status()));
+        QVERIFY(m_check->status().endsWith(". Retrying"));
+
+        m_framer.brokenAccount = false;
         const qsizetype loads = m_framer.server.requestsTo(accountPath).size();
         check();
         QCOMPARE(m_check->status(), QStringLiteral("Watching 2 templates"));
