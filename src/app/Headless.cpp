@@ -1,5 +1,6 @@
 #include "app/Headless.h"
 
+#include "app/FramerServices.h"
 #include "app/Services.h"
 #include "core/AccountKey.h"
 #include "core/Iso.h"
@@ -7,7 +8,10 @@
 #include "core/Revenue.h"
 #include "moments/MomentBuilder.h"
 
+#include <QCoroSignal>
 #include <QCoroTask>
+#include <QCoroTimer>
+#include <QTimer>
 
 namespace {
 
@@ -127,8 +131,19 @@ int accounts(Services &services)
     return 0;
 }
 
-QCoro::Task<int> check(Services &services, bool momentOnly)
+// Framer's news comes as a moment; its trouble goes to standard error.
+QCoro::Task<> checkFramer(FramerServices &framer)
 {
+    if (const auto moment = co_await framer.check.run())
+        out() << moment->toCompactJson() << Qt::endl;
+    if (!framer.check.status().startsWith(u"Watching "))
+        err() << "Framer: " << framer.check.status() << Qt::endl;
+}
+
+QCoro::Task<int> check(Services &services, FramerServices *framer, bool momentOnly)
+{
+    if (framer)
+        co_await checkFramer(*framer);
     const QList<SaleEvent> fresh = co_await services.poller.pollAll();
     if (momentOnly) {
         if (const auto moment = MomentBuilder::momentFor(fresh))
@@ -140,6 +155,24 @@ QCoro::Task<int> check(Services &services, bool momentOnly)
     for (const Account &a : services.accounts.accounts())
         if (services.poller.hasError(a.id))
             err() << a.label << ": " << services.poller.error(a.id) << Qt::endl;
+    co_return 0;
+}
+
+QCoro::Task<int> connectFramer(FramerServices &framer)
+{
+    framer.signIn.show();
+    while (framer.signIn.isOpen())
+        co_await qCoro(&framer.signIn, &SignInWindow::openChanged);
+    // Go on from the event loop, not from inside the window's own signal.
+    QTimer turn;
+    turn.setSingleShot(true);
+    turn.start(0);
+    co_await &turn;
+    if (!framer.signIn.isDone()) {
+        err() << "The Framer sign-in window was closed before the sign-in finished." << Qt::endl;
+        co_return 1;
+    }
+    out() << "Framer" << Qt::endl;
     co_return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FramerServices.h"
 #include "app/Headless.h"
 #include "app/RenderTodayCommand.h"
 #include "app/Services.h"
@@ -6,12 +7,15 @@
 #include "share/CardCommand.h"
 #include "shell/DataLock.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +42,51 @@ QString readStandardInput()
     return in.readAll();
 }
 
-QCoro::Task<int> dispatch(Services &services, const CommandLine &line)
+// What a command needs from the platform before the application exists.
+enum class Needs { Console, Offscreen, Display };
+
+Needs needsOf(const CommandLine &line)
+{
+    if (line.has(QStringLiteral("--connect")))
+        return line.value(QStringLiteral("--connect")) == u"framer" ? Needs::Display : Needs::Console;
+    // A headless check reads Framer in an off-screen page, once signed in.
+    QSettings settings;
+    if (line.has(QStringLiteral("--check")) && !line.has(QStringLiteral("--probe"))
+        && FramerLogin(settings).completed())
+        return Needs::Offscreen;
+    return Needs::Console;
+}
+
+bool hasDisplay()
+{
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+// The web engine reads these when it starts, on first use.
+void prepareWebEngine(const FramerWebRoutes &routes)
+{
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            routes.chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
+    // Chromium's sandbox refuses to run as root.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(Needs needs, int &argc, char **argv)
+{
+    if (needs == Needs::Console)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (needs == Needs::Offscreen)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto app = std::make_unique<QApplication>(argc, argv);
+    // The command ends the run, not the closing of its window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+QCoro::Task<int> dispatch(Services &services, FramerWebRoutes routes, CommandLine line)
 {
     if (line.has(QStringLiteral("--probe")))
         co_return co_await Headless::probe(services.sources, services.context());
@@ -47,22 +95,32 @@ QCoro::Task<int> dispatch(Services &services, const CommandLine &line)
         QTextStream(stderr) << DataLock::busySentence() << Qt::endl;
         co_return 3;
     }
+    const QString connect = line.value(QStringLiteral("--connect"));
+    if (line.has(QStringLiteral("--connect")) && connect == u"framer") {
+        FramerServices framer(services, std::move(routes));
+        co_return co_await Headless::connectFramer(framer);
+    }
     if (line.has(QStringLiteral("--connect"))) {
-        const QString platform = line.value(QStringLiteral("--connect"));
+        const QString platform = connect;
         co_return co_await Headless::connect(services, platform, readStandardInput());
     }
     if (line.has(QStringLiteral("--accounts")))
         co_return Headless::accounts(services);
-    if (line.has(QStringLiteral("--check")))
-        co_return co_await Headless::check(services, line.has(QStringLiteral("--moments")));
+    if (line.has(QStringLiteral("--check"))) {
+        std::unique_ptr<FramerServices> framer;
+        if (FramerLogin(services.settings).completed())
+            framer = std::make_unique<FramerServices>(services, std::move(routes));
+        co_return co_await Headless::check(services, framer.get(),
+                                           line.has(QStringLiteral("--moments")));
+    }
     co_return Headless::today(services);
 }
 
 // Any failure that escapes a command still ends the process with a sentence.
-QCoro::Task<int> run(Services &services, const CommandLine &line)
+QCoro::Task<int> run(Services &services, FramerWebRoutes routes, CommandLine line)
 {
     try {
-        co_return co_await dispatch(services, line);
+        co_return co_await dispatch(services, std::move(routes), std::move(line));
     } catch (const std::exception &e) {
         QTextStream(stderr) << QString::fromUtf8(e.what()) << Qt::endl;
     }
@@ -97,10 +155,9 @@ int main(int argc, char **argv)
         return exportCard(argc, argv);
     if (RenderTodayCommand::requested(given))
         return RenderTodayCommand::run(argc, argv);
-    QCoreApplication app(argc, argv);
     nameApplication();
 
-    const CommandLine line(QCoreApplication::arguments().mid(1));
+    const CommandLine line(given.mid(1));
     if (line.has(QStringLiteral("--help"))) {
         QTextStream(stdout) << Usage::text();
         return 0;
@@ -112,14 +169,26 @@ int main(int argc, char **argv)
     auto endpoints = endpointsFromEnvironment();
     if (!endpoints)
         return 2;
+    const Needs needs = needsOf(line);
+    if (needs == Needs::Display && !hasDisplay()) {
+        QTextStream(stderr) << "Connecting Framer opens a sign-in window, which needs a display. "
+                               "Run it in your desktop session."
+                            << Qt::endl;
+        return 1;
+    }
+    const FramerWebRoutes routes(*endpoints);
+    if (needs != Needs::Console)
+        prepareWebEngine(routes);
+    const auto app = makeApplication(needs, argc, argv);
+
     Services services(std::move(*endpoints));
     int status = 0;
-    QTimer::singleShot(0, &app, [&] {
-        run(services, line).then([&](int code) {
+    QTimer::singleShot(0, app.get(), [&] {
+        run(services, routes, line).then([&](int code) {
             status = code;
             QCoreApplication::exit(code);
         });
     });
-    app.exec();
+    app->exec();
     return status;
 }

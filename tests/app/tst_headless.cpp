@@ -135,8 +135,6 @@ private Q_SLOTS:
         r = korvanta.run({"--connect", "gumroad"}, "secret=bad\n");
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.err.endsWith("Gumroad: The access token is invalid\n"));
-        r = korvanta.run({"--connect", "framer"}, "secret=x\n");
-        QVERIFY(r.err.endsWith("Framer isn't supported yet\n"));
         r = korvanta.run({"--connect", "paypal"}, "secret=x\n");
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(korvanta.run({"--accounts"}).out, "");

@@ -134,7 +134,9 @@ FakePlatformServer::~FakePlatformServer()
 
 QString FakePlatformServer::origin() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(port());
+    return QStringLiteral("%1://127.0.0.1:%2")
+        .arg(m_server.isTls() ? QStringLiteral("https") : QStringLiteral("http"))
+        .arg(port());
 }
 
 QString FakePlatformServer::endpointsForAll() const

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "support/ListeningServer.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QTcpServer>
+#include <QSslConfiguration>
 #include <QUrl>
 #include <chrono>
 #include <functional>
@@ -52,6 +54,9 @@ public:
     ~FakePlatformServer() override;
 
     quint16 port() const { return m_server.serverPort(); }
+    // From now on every connection speaks TLS with this configuration, and
+    // the origin is https.
+    void useTls(const QSslConfiguration &configuration) { m_server.setTls(configuration); }
     QString origin() const;
     // "*=http://127.0.0.1:port": every platform host comes here.
     QString endpointsForAll() const;
@@ -72,7 +77,7 @@ private:
     ScriptedResponse answer(const RecordedRequest &request);
     void respond(QTcpSocket *socket, const ScriptedResponse &response);
 
-    QTcpServer m_server;
+    ListeningServer m_server;
     QList<Handler> m_handlers;
     QHash<QString, QList<ScriptedResponse>> m_queues; // "host METHOD path"
     QList<RecordedRequest> m_requests;
