@@ -16,7 +16,7 @@ build_packages=(
 )
 test_packages=(
   dbus dbus-x11 gnome-keyring libsecret-tools xvfb xauth libgl1-mesa-dri
-  trayer xdotool x11-utils
+  trayer xdotool x11-utils openssl
 )
 
 wanted=("${build_packages[@]}")
