@@ -1,5 +1,8 @@
+#include "app/Desktop.h"
+#include "app/EnvironmentEndpoints.h"
 #include "app/Headless.h"
 #include "app/Services.h"
+#include "app/Switches.h"
 #include "shell/DataLock.h"
 
 #include <QCoreApplication>
@@ -10,33 +13,21 @@
 
 namespace {
 
-// Reads KORVANTA_ENDPOINTS; refuses anything but loopback origins.
-std::optional<Endpoints> endpointsFromEnvironment()
-{
-    const QString text = qEnvironmentVariable("KORVANTA_ENDPOINTS");
-    if (text.trimmed().isEmpty())
-        return Endpoints();
-    auto parsed = Endpoints::parse(text);
-    QTextStream err(stderr);
-    if (auto *why = std::get_if<QString>(&parsed)) {
-        err << *why << Qt::endl;
-        return std::nullopt;
-    }
-    err << "Warning: KORVANTA_ENDPOINTS is set, so platform requests go to local test servers."
-        << Qt::endl;
-    return std::get<Endpoints>(parsed);
-}
-
 QString readStandardInput()
 {
     QTextStream in(stdin);
     return in.readAll();
 }
 
+// Reading commands take no lock: the running app may own the data folder.
 QCoro::Task<int> dispatch(Services &services, QStringList args)
 {
     if (args.contains(u"--probe"))
         co_return co_await Headless::probe(services.sources, services.context());
+    if (args.contains(u"--accounts"))
+        co_return Headless::accounts(services);
+    if (Switches::onlyReads(args))
+        co_return Headless::today(services);
     DataLock lock(QFileInfo(services.events.path()).absolutePath());
     if (!lock.acquire()) {
         QTextStream(stderr) << DataLock::busySentence() << Qt::endl;
@@ -47,11 +38,7 @@ QCoro::Task<int> dispatch(Services &services, QStringList args)
         const QString platform = args.value(connectAt + 1);
         co_return co_await Headless::connect(services, platform, readStandardInput());
     }
-    if (args.contains(u"--accounts"))
-        co_return Headless::accounts(services);
-    if (args.contains(u"--check"))
-        co_return co_await Headless::check(services, args.contains(u"--moments"));
-    co_return Headless::today(services);
+    co_return co_await Headless::check(services, args.contains(u"--moments"));
 }
 
 // Any failure that escapes a command still ends the process with a sentence.
@@ -65,19 +52,16 @@ QCoro::Task<int> run(Services &services, QStringList args)
     co_return 1;
 }
 
-}
-
-int main(int argc, char **argv)
+int runHeadless(int argc, char **argv, const QStringList &arguments)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
-    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
-
+    nameApplication();
     auto endpoints = endpointsFromEnvironment();
     if (!endpoints)
         return 2;
-    Services services(std::move(*endpoints));
+    Services services(std::move(*endpoints),
+                      Switches::onlyReads(arguments) ? StoreAccess::ReadOnly
+                                                     : StoreAccess::ReadWrite);
     int status = 0;
     QTimer::singleShot(0, &app, [&] {
         run(services, QCoreApplication::arguments()).then([&](int code) {
@@ -87,4 +71,16 @@ int main(int argc, char **argv)
     });
     app.exec();
     return status;
+}
+
+}
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (Switches::headless(arguments))
+        return runHeadless(argc, argv, arguments);
+    return Desktop::run(argc, argv, arguments);
 }

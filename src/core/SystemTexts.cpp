@@ -19,6 +19,9 @@ constexpr Entry table[] = {
      "The Keychain couldn't store the key: ", "Your system keyring couldn't store the key: "},
     {Text::TokenInKeyring, "The token stays in your Mac's Keychain.",
      "The token stays in your system keyring."},
+    {Text::LoginItemRefused, "macOS didn't allow it: ", "Your desktop didn't allow it: "},
+    {Text::LoginItemAdvice, ". Move Korvanta to Applications and try again.",
+     ". Check that your autostart folder can be written and try again."},
 };
 }
 

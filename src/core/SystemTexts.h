@@ -8,11 +8,13 @@
 namespace SystemTexts {
 
 enum class Text {
-    UserAgentSystem, // the system named in the User-Agent
-    MissingKey,      // poller: the account's key is not in the keyring
-    KeyringNoAnswer, // the keyring did not answer within its time limit
-    KeyringRefused,  // the keyring could not store a key
-    TokenInKeyring,  // connect-form note: where a pasted token is kept
+    UserAgentSystem,  // the system named in the User-Agent
+    MissingKey,       // poller: the account's key is not in the keyring
+    KeyringNoAnswer,  // the keyring did not answer within its time limit
+    KeyringRefused,   // the keyring could not store a key
+    TokenInKeyring,   // connect-form note: where a pasted token is kept
+    LoginItemRefused, // opening at login failed: what comes before the reason
+    LoginItemAdvice,  // ... and the advice after it
 };
 
 QString get(Text text);
