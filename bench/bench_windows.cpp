@@ -5,6 +5,7 @@
 #include "design/Fonts.h"
 #include "notch/ChimePlayer.h"
 #include "notch/NotchModel.h"
+#include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
 #include "support/TestHttp.h"
@@ -90,7 +91,8 @@ void BM_SettingsWindowFirstFrame(benchmark::State &state)
     EventStore events(dir.filePath("events.json"));
     SourceRegistry sources = standardSources();
     Poller poller(store, events, keychain, sources, t.context());
-    SettingsModel model(store, poller, t.context());
+    Autostart autostart(dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta"));
+    SettingsModel model(store, poller, t.context(), autostart);
     Quiet quiet;
     ChimePlayer chime(settings, quiet);
     QQmlEngine engine;

@@ -57,7 +57,7 @@ int run(int argc, char **argv)
         return 2;
     }
     Fonts::registerAll();
-    Services services{Endpoints()};
+    Services services{Endpoints(), StoreAccess::ReadOnly};
     EffectSoundOutput silent; // nothing plays while rendering
     ChimePlayer chime(services.settings, silent);
     NotchModel notch(services.settings, services.clock, chime);

@@ -8,19 +8,24 @@
 #include "core/EventStore.h"
 #include "core/Http.h"
 #include "core/Keychain.h"
+#include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 // The long-lived objects of one run, built once in main in dependency order
 // and handed down by reference.
 struct Services {
-    explicit Services(Endpoints endpoints)
-        : http(clock, std::move(endpoints)), accounts(settings, keychain),
-          events(EventStore::defaultPath()), sources(standardSources()),
+    // A read-only run (a status bar asking beside the running app) writes,
+    // creates and renames nothing.
+    Services(Endpoints endpoints, StoreAccess access)
+        : http(clock, std::move(endpoints)), accounts(settings, keychain, access),
+          events(EventStore::defaultPath(), access), sources(standardSources()),
           poller(accounts, events, keychain, sources, context()),
-          settingsModel(accounts, poller, context())
+          autostart(Autostart::defaultPath(), QCoreApplication::applicationFilePath()),
+          settingsModel(accounts, poller, context(), autostart)
     {
     }
 
@@ -35,5 +40,6 @@ struct Services {
     EventStore events;
     SourceRegistry sources;
     Poller poller;
+    Autostart autostart;
     SettingsModel settingsModel;
 };

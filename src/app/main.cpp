@@ -1,9 +1,13 @@
 #include "app/CommandLine.h"
+#include "app/Desktop.h"
+#include "app/EnvironmentEndpoints.h"
 #include "app/FramerServices.h"
 #include "app/Headless.h"
 #include "app/RenderTodayCommand.h"
 #include "app/Services.h"
+#include "app/Switches.h"
 #include "app/Usage.h"
+#include "app/WebEngineSetup.h"
 #include "share/CardCommand.h"
 #include "shell/DataLock.h"
 
@@ -13,28 +17,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
-#include <cstdio>
-#include <memory>
-#include <unistd.h>
 
 namespace {
-
-// Reads KORVANTA_ENDPOINTS; refuses anything but loopback origins.
-std::optional<Endpoints> endpointsFromEnvironment()
-{
-    const QString text = qEnvironmentVariable("KORVANTA_ENDPOINTS");
-    if (text.trimmed().isEmpty())
-        return Endpoints();
-    auto parsed = Endpoints::parse(text);
-    QTextStream err(stderr);
-    if (auto *why = std::get_if<QString>(&parsed)) {
-        err << *why << Qt::endl;
-        return std::nullopt;
-    }
-    err << "Warning: KORVANTA_ENDPOINTS is set, so platform requests go to local test servers."
-        << Qt::endl;
-    return std::get<Endpoints>(parsed);
-}
 
 QString readStandardInput()
 {
@@ -42,13 +26,14 @@ QString readStandardInput()
     return in.readAll();
 }
 
-// What a command needs from the platform before the application exists.
+// What a headless command needs from the platform before the application exists.
 enum class Needs { Console, Offscreen, Display };
 
 Needs needsOf(const CommandLine &line)
 {
     if (line.has(QStringLiteral("--connect")))
-        return line.value(QStringLiteral("--connect")) == u"framer" ? Needs::Display : Needs::Console;
+        return line.value(QStringLiteral("--connect")) == u"framer" ? Needs::Display
+                                                                    : Needs::Console;
     // A headless check reads Framer in an off-screen page, once signed in.
     QSettings settings;
     if (line.has(QStringLiteral("--check")) && !line.has(QStringLiteral("--probe"))
@@ -63,17 +48,6 @@ bool hasDisplay()
         || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-// The web engine reads these when it starts, on first use.
-void prepareWebEngine(const FramerWebRoutes &routes)
-{
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            routes.chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
-    // Chromium's sandbox refuses to run as root.
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
 std::unique_ptr<QCoreApplication> makeApplication(Needs needs, int &argc, char **argv)
 {
     if (needs == Needs::Console)
@@ -86,10 +60,15 @@ std::unique_ptr<QCoreApplication> makeApplication(Needs needs, int &argc, char *
     return app;
 }
 
+// Reading commands take no lock: the running app may own the data folder.
 QCoro::Task<int> dispatch(Services &services, FramerWebRoutes routes, CommandLine line)
 {
     if (line.has(QStringLiteral("--probe")))
         co_return co_await Headless::probe(services.sources, services.context());
+    if (line.has(QStringLiteral("--accounts")))
+        co_return Headless::accounts(services);
+    if (!line.has(QStringLiteral("--connect")) && !line.has(QStringLiteral("--check")))
+        co_return Headless::today(services);
     DataLock lock(QFileInfo(services.events.path()).absolutePath());
     if (!lock.acquire()) {
         QTextStream(stderr) << DataLock::busySentence() << Qt::endl;
@@ -100,20 +79,13 @@ QCoro::Task<int> dispatch(Services &services, FramerWebRoutes routes, CommandLin
         FramerServices framer(services, std::move(routes));
         co_return co_await Headless::connectFramer(framer);
     }
-    if (line.has(QStringLiteral("--connect"))) {
-        const QString platform = connect;
-        co_return co_await Headless::connect(services, platform, readStandardInput());
-    }
-    if (line.has(QStringLiteral("--accounts")))
-        co_return Headless::accounts(services);
-    if (line.has(QStringLiteral("--check"))) {
-        std::unique_ptr<FramerServices> framer;
-        if (FramerLogin(services.settings).completed())
-            framer = std::make_unique<FramerServices>(services, std::move(routes));
-        co_return co_await Headless::check(services, framer.get(),
-                                           line.has(QStringLiteral("--moments")));
-    }
-    co_return Headless::today(services);
+    if (line.has(QStringLiteral("--connect")))
+        co_return co_await Headless::connect(services, connect, readStandardInput());
+    std::unique_ptr<FramerServices> framer;
+    if (FramerLogin(services.settings).completed())
+        framer = std::make_unique<FramerServices>(services, std::move(routes));
+    co_return co_await Headless::check(services, framer.get(),
+                                       line.has(QStringLiteral("--moments")));
 }
 
 // Any failure that escapes a command still ends the process with a sentence.
@@ -127,11 +99,33 @@ QCoro::Task<int> run(Services &services, FramerWebRoutes routes, CommandLine lin
     co_return 1;
 }
 
-void nameApplication()
+int runHeadless(int argc, char **argv, const CommandLine &line, const QStringList &given)
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvanta"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("vexalon.app"));
-    QCoreApplication::setApplicationName(QStringLiteral("Korvanta"));
+    auto endpoints = endpointsFromEnvironment();
+    if (!endpoints)
+        return 2;
+    const Needs needs = needsOf(line);
+    if (needs == Needs::Display && !hasDisplay()) {
+        QTextStream(stderr) << "Connecting Framer opens a sign-in window, which needs a display. "
+                               "Run it in your desktop session."
+                            << Qt::endl;
+        return 1;
+    }
+    const FramerWebRoutes routes(*endpoints);
+    if (needs != Needs::Console)
+        WebEngineSetup::prepare(routes);
+    const auto app = makeApplication(needs, argc, argv);
+    Services services(std::move(*endpoints),
+                      Switches::onlyReads(given) ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+    int status = 0;
+    QTimer::singleShot(0, app.get(), [&] {
+        run(services, routes, line).then([&](int code) {
+            status = code;
+            QCoreApplication::exit(code);
+        });
+    });
+    app->exec();
+    return status;
 }
 
 // --export-card draws with the web engine, which needs a GUI application
@@ -166,29 +160,7 @@ int main(int argc, char **argv)
         QTextStream(stderr) << line.error() << "\n\n" << Usage::text();
         return 2;
     }
-    auto endpoints = endpointsFromEnvironment();
-    if (!endpoints)
-        return 2;
-    const Needs needs = needsOf(line);
-    if (needs == Needs::Display && !hasDisplay()) {
-        QTextStream(stderr) << "Connecting Framer opens a sign-in window, which needs a display. "
-                               "Run it in your desktop session."
-                            << Qt::endl;
-        return 1;
-    }
-    const FramerWebRoutes routes(*endpoints);
-    if (needs != Needs::Console)
-        prepareWebEngine(routes);
-    const auto app = makeApplication(needs, argc, argv);
-
-    Services services(std::move(*endpoints));
-    int status = 0;
-    QTimer::singleShot(0, app.get(), [&] {
-        run(services, routes, line).then([&](int code) {
-            status = code;
-            QCoreApplication::exit(code);
-        });
-    });
-    app->exec();
-    return status;
+    if (Switches::headless(given))
+        return runHeadless(argc, argv, line, given);
+    return Desktop::run(argc, argv, given);
 }

@@ -6,8 +6,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-AccountStore::AccountStore(QSettings &settings, Keychain &keychain, QObject *parent)
-    : QObject(parent), m_settings(settings), m_keychain(keychain)
+AccountStore::AccountStore(QSettings &settings, Keychain &keychain, StoreAccess access,
+                           QObject *parent)
+    : QObject(parent), m_settings(settings), m_keychain(keychain), m_access(access)
 {
     load();
 }
@@ -32,7 +33,8 @@ void AccountStore::load()
     }
     // Keep the unreadable value under a backup key instead of losing it at
     // the next save; the accounts that could be read are still used.
-    SettingsFile::keepAside(m_settings, QLatin1String(key));
+    if (m_access == StoreAccess::ReadWrite)
+        SettingsFile::keepAside(m_settings, QLatin1String(key));
     m_accounts = accounts;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Account.h"
+#include "core/StoreAccess.h"
 
 #include <QCoroTask>
 #include <QObject>
@@ -15,7 +16,9 @@ class AccountStore : public QObject {
 public:
     static constexpr const char *key = "accounts.v1";
 
-    AccountStore(QSettings &settings, Keychain &keychain, QObject *parent = nullptr);
+    // A read-only store never moves an unreadable list aside.
+    AccountStore(QSettings &settings, Keychain &keychain,
+                 StoreAccess access = StoreAccess::ReadWrite, QObject *parent = nullptr);
 
     const QList<Account> &accounts() const { return m_accounts; }
     std::optional<Account> find(const QUuid &id) const;
@@ -37,5 +40,6 @@ private:
 
     QSettings &m_settings;
     Keychain &m_keychain;
+    StoreAccess m_access;
     QList<Account> m_accounts;
 };

@@ -14,9 +14,10 @@
 #include <QStandardPaths>
 #include <algorithm>
 
-EventStore::EventStore(QString path) : m_path(std::move(path))
+EventStore::EventStore(QString path, StoreAccess access) : m_path(std::move(path)), m_access(access)
 {
-    PrivateFile::makeFolder(QFileInfo(m_path).absolutePath());
+    if (m_access == StoreAccess::ReadWrite)
+        PrivateFile::makeFolder(QFileInfo(m_path).absolutePath());
     load();
 }
 
@@ -61,7 +62,7 @@ void EventStore::load()
     }
     // What could be read is used; the original stays beside it, since the
     // next save would drop what could not.
-    if (damaged)
+    if (damaged && m_access == StoreAccess::ReadWrite)
         PrivateFile::keepCopy(m_path);
     const QJsonObject lastPoll = root.value(QLatin1String("lastPoll")).toObject();
     for (auto it = lastPoll.begin(); it != lastPoll.end(); ++it)
@@ -82,7 +83,8 @@ void EventStore::loadBacklogs(const QJsonObject &backlogs)
 
 void EventStore::keepAside()
 {
-    PrivateFile::keepAside(m_path);
+    if (m_access == StoreAccess::ReadWrite)
+        PrivateFile::keepAside(m_path);
 }
 
 QList<SaleEvent> EventStore::ingest(const QList<SaleEvent> &events, const QUuid &account,
@@ -312,5 +314,6 @@ void EventStore::appendBacklogs(QByteArray &out) const
 void EventStore::save() const
 {
     // A failed write leaves the previous file whole; the next save writes everything.
-    PrivateFile::replace(m_path, encode());
+    if (m_access == StoreAccess::ReadWrite)
+        PrivateFile::replace(m_path, encode());
 }

@@ -2,6 +2,7 @@
 
 #include "core/Backlog.h"
 #include "core/SaleEvent.h"
+#include "core/StoreAccess.h"
 
 #include <QHash>
 #include <QSet>
@@ -17,8 +18,10 @@ public:
     static constexpr qint64 keepSeconds = 345600; // four days
 
     // Loads `path`. A file that cannot be read as a store is kept aside
-    // (renamed with a ".corrupt-" suffix) and the store starts empty.
-    explicit EventStore(QString path);
+    // (renamed with a ".corrupt-" suffix) and the store starts empty. A
+    // read-only store (a status bar asking beside the running app) never
+    // writes, creates or renames anything.
+    explicit EventStore(QString path, StoreAccess access = StoreAccess::ReadWrite);
 
     // The default location: the user's data folder + "Korvanta/events.json".
     static QString defaultPath();
@@ -62,6 +65,7 @@ private:
     void save() const;
 
     QString m_path;
+    StoreAccess m_access;
     void setSeen(const QString &key, const QSet<QString> &ids);
 
     QHash<QString, QSet<QString>> m_seen;

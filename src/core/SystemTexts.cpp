@@ -24,10 +24,6 @@ constexpr Entry table[] = {
      "platform deletes its key and stops checking it.",
      "Keys live in your system keyring and go only to the platform they belong to. Removing a "
      "platform deletes its key and stops checking it."},
-    {Text::LoginItemRefused,
-     "macOS didn't allow it: %1. Move Korvanta to Applications and try again.",
-     "Your desktop didn't allow it: %1. Check that your autostart folder can be written and try "
-     "again."},
     {Text::SellsIntoNotch,
      "Korvanta watches the places you sell and drops each sale into your Mac's notch with a "
      "chime, then settles back. It lives in the menu bar and stays out of your way.",
@@ -40,6 +36,9 @@ constexpr Entry table[] = {
      "Framer reads your Marketplace stats through your Framer login. Everything else uses a "
      "read-only key you paste once. Keys stay in your system keyring, and Korvanta talks to each "
      "platform directly: there's no Korvanta server."},
+    {Text::LoginItemRefused, "macOS didn't allow it: ", "Your desktop didn't allow it: "},
+    {Text::LoginItemAdvice, ". Move Korvanta to Applications and try again.",
+     ". Check that your autostart folder can be written and try again."},
 };
 }
 

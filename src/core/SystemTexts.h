@@ -14,9 +14,10 @@ enum class Text {
     KeyringRefused,   // the keyring could not store a key
     TokenInKeyring,   // connect-form note: where a pasted token is kept
     KeysStayLocal,    // accounts pane: where keys live and what removing does
-    LoginItemRefused, // general settings: opening at login was refused
     SellsIntoNotch,   // walkthrough welcome: what the app does
     KeysInKeyring,    // walkthrough platforms: where keys stay
+    LoginItemRefused, // opening at login failed: what comes before the reason
+    LoginItemAdvice,  // ... and the advice after it
 };
 
 QString get(Text text);

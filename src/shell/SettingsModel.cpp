@@ -5,6 +5,8 @@
 #include "core/EventStore.h"
 #include "core/Sandbox.h"
 #include "core/SourceError.h"
+#include "core/SystemTexts.h"
+#include "shell/Autostart.h"
 
 QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform,
                                                     QMap<QString, QString> values)
@@ -27,8 +29,8 @@ QCoro::Task<Account> SettingsModel::connectPlatform(Platform platform,
 }
 
 SettingsModel::SettingsModel(AccountStore &store, Poller &poller, SourceContext context,
-                             QObject *parent)
-    : QObject(parent), m_store(store), m_poller(poller), m_context(context)
+                             Autostart &autostart, QObject *parent)
+    : QObject(parent), m_store(store), m_poller(poller), m_context(context), m_autostart(autostart)
 {
 }
 
@@ -65,26 +67,51 @@ void SettingsModel::bumpRefresh()
 
 void SettingsModel::setRestStyle(RestStyle style)
 {
-    if (style != m_restStyle) {
-        m_restStyle = style;
-        Q_EMIT restStyleChanged();
-    }
+    initRestStyle(style);
     onRestStyle(style);
+}
+
+void SettingsModel::initRestStyle(RestStyle style)
+{
+    if (style == m_restStyle)
+        return;
+    m_restStyle = style;
+    Q_EMIT restStyleChanged();
 }
 
 void SettingsModel::setInterval(double seconds)
 {
-    if (seconds != m_interval) {
-        m_interval = seconds;
-        Q_EMIT intervalChanged();
-    }
+    initInterval(seconds);
     onInterval(seconds);
 }
 
-void SettingsModel::initialise(RestStyle style, double seconds)
+void SettingsModel::initInterval(double seconds)
 {
-    m_restStyle = style;
+    if (seconds == m_interval)
+        return;
     m_interval = seconds;
-    Q_EMIT restStyleChanged();
     Q_EMIT intervalChanged();
+}
+
+bool SettingsModel::openAtLogin() const
+{
+    return m_autostart.enabled();
+}
+
+void SettingsModel::setOpenAtLogin(bool on)
+{
+    const auto problem = m_autostart.setEnabled(on);
+    setLoginMessage(problem ? SystemTexts::get(SystemTexts::Text::LoginItemRefused) + *problem
+                            + SystemTexts::get(SystemTexts::Text::LoginItemAdvice)
+                            : QString());
+    // The switch shows what the file says, whichever way it went.
+    Q_EMIT openAtLoginChanged();
+}
+
+void SettingsModel::setLoginMessage(const QString &message)
+{
+    if (message == m_loginMessage)
+        return;
+    m_loginMessage = message;
+    Q_EMIT loginMessageChanged();
 }

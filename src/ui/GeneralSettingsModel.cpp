@@ -27,7 +27,8 @@ void GeneralSettingsModel::setOpenAtLogin(bool on)
 {
     if (const auto refused = m_login.setEnabled(on)) {
         m_loginError = SystemTexts::get(SystemTexts::Text::LoginItemRefused)
-                           .arg(refused->chopped(refused->endsWith(u'.') ? 1 : 0));
+            + refused->chopped(refused->endsWith(u'.') ? 1 : 0)
+            + SystemTexts::get(SystemTexts::Text::LoginItemAdvice);
         m_openAtLogin = m_login.enabled();
     } else {
         m_loginError.clear();

@@ -5,6 +5,7 @@
 #include "core/EventStore.h"
 #include "core/Keychain.h"
 #include "notch/ChimePlayer.h"
+#include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
 #include "support/TestHttp.h"
@@ -40,7 +41,8 @@ struct Pane {
     EventStore events{dir.filePath("events.json")};
     SourceRegistry sources = standardSources();
     Poller poller{store, events, keychain, sources, t.context()};
-    SettingsModel model{store, poller, t.context()};
+    Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
+    SettingsModel model{store, poller, t.context(), autostart};
     AccountsModel pane{model, store, poller};
     Quiet quiet;
     ChimePlayer chime{settings, quiet};

@@ -4,6 +4,7 @@
 #include "core/EventStore.h"
 #include "core/Keychain.h"
 #include "notch/ChimePlayer.h"
+#include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
 #include "support/TestHttp.h"
@@ -36,7 +37,8 @@ struct Walk {
     EventStore events{dir.filePath("events.json")};
     SourceRegistry sources = standardSources();
     Poller poller{store, events, keychain, sources, t.context()};
-    SettingsModel model{store, poller, t.context()};
+    Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
+    SettingsModel model{store, poller, t.context(), autostart};
     Quiet quiet;
     ChimePlayer chime{settings, quiet};
     int demos = 0;

@@ -1,0 +1,171 @@
+#include "ShellFixture.h"
+#include "core/Money.h"
+#include "shell/CheckCycle.h"
+#include "shell/CheckInterval.h"
+#include "shell/FramerCheck.h"
+#include "shell/Shell.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray events(const QByteArray &items)
+{
+    return "[" + items + "]";
+}
+
+FramerRow row(const QString &id, const QString &period, qint64 remixes)
+{
+    return {id, "Template " + id, period, remixes, 10, 0};
+}
+
+}
+
+class TestCheckCycle : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("KORVANTA_TEST_SESSION"))
+            QSKIP("Needs the private keyring of scripts/with-test-session.sh");
+    }
+
+    // Two accounts report a sale, a refund and a failed payment in one check.
+    void oneCheckEndToEnd()
+    {
+        ShellFixture f;
+        CheckCycle cycle({f.poller, f.accounts, f.notch, f.settingsModel, f.watcher, f.clock});
+        const Account shop = f.add("shop");
+        const Account studio = f.add("studio");
+        f.serve("shop", "[]");
+        f.serve("studio", "[]");
+        runTask(cycle.check()); // first poll: nothing is new
+        QCOMPARE(f.notch.queue().size() + (f.notch.moment() ? 1 : 0), 0);
+
+        f.server.reset();
+        f.serve("shop",
+                events(R"({"id":"s1","kind":"sale","title":"Zine","amount":2000},)"
+                       R"({"id":"f1","kind":"failed","title":"Zine","amount":5000})"));
+        f.serve("studio", events(R"({"id":"r1","kind":"refund","title":"Kit","amount":-500})"));
+        QSignalSpy moments(&f.notch, &NotchModel::momentChanged);
+        const int refreshBefore = f.settingsModel.refresh();
+        runTask(cycle.check());
+
+        QCOMPARE(moments.size(), 1);
+        QVERIFY(f.notch.queue().isEmpty());
+        QCOMPARE(f.notch.moment()->kicker, "New sale on Gumroad");
+        QCOMPARE(f.notch.moment()->title, "Zine");
+        QVERIFY(f.notch.revenue() == (Money{1500, "USD"}));   // the failed payment left out
+        QVERIFY(f.notch.shownRevenue() == f.notch.revenue()); // nothing was playing yet
+        QCOMPARE(f.notch.sales().size(), 3);
+        QVERIFY(f.notch.hasAccounts());
+        QCOMPARE(f.notch.accounts().size(), 2);
+        QCOMPARE(*f.notch.lastCheck(), f.clock.now());
+        QCOMPARE(f.settingsModel.refresh(), refreshBefore + 1);
+        QVERIFY(f.settingsModel.health(shop).text.startsWith("Working · checked "));
+        // Without a Framer reader the Framer step is skipped, not faked.
+        QCOMPARE(cycle.framer().status, "Not checked yet");
+
+        f.server.reset();
+        f.serve("shop", "[]");
+        f.serve("studio", R"({"message":"The access token is invalid"})", 401);
+        runTask(cycle.check());
+        QCOMPARE(f.settingsModel.health(studio).ok, false);
+        QCOMPARE(f.settingsModel.health(studio).text, f.poller.error(studio.id));
+        QVERIFY(f.settingsModel.health(studio).text.startsWith("Gumroad"));
+        QVERIFY(f.settingsModel.health(shop).ok);
+    }
+
+    void checkDuringCheckIsDropped()
+    {
+        ShellFixture f;
+        CheckCycle cycle({f.poller, f.accounts, f.notch, f.settingsModel, f.watcher, f.clock});
+        f.add("shop");
+        f.server.handle([](const RecordedRequest &) {
+            auto slow = ScriptedResponse::json("[]");
+            slow.delay = 200ms;
+            return std::optional(slow);
+        });
+        QSignalSpy checked(&cycle, &CheckCycle::checked);
+        auto first = cycle.check();
+        QVERIFY(cycle.checking());
+        runTask(cycle.check()); // returns at once
+        QCOMPARE(checked.size(), 0);
+        runTask(std::move(first));
+        QCOMPARE(checked.size(), 1);
+        QCOMPARE(f.server.requests().size(), 1);
+        QVERIFY(!cycle.checking());
+    }
+
+    void framerStatusLines()
+    {
+        ShellFixture f;
+        FramerCheck framer(f.watcher, f.notch);
+        FramerStatus state;
+        const QDateTime now = f.clock.now();
+        const QList<FramerRow> rows{row("a", "2026-12-04", 2), row("a", "2026-12-05", 1),
+                                    row("b", "2026-12-05", 3)};
+
+        QVERIFY(framer.apply(state, {false, 0, {}}, now)); // opens the sign-in window once
+        QCOMPARE(state.status, "Not signed in to Framer");
+        QVERIFY(!framer.apply(state, {false, 0, {}}, now));
+        QVERIFY(!f.notch.signedIn());
+
+        QVERIFY(!framer.apply(state, {true, 200, rows}, now));
+        QCOMPARE(state.status, "Watching 2 templates, baseline saved");
+        QCOMPARE(state.today, (QList<FramerStatus::Remixed>{{"Template b", 3}, {"Template a", 1}}));
+        QCOMPARE(f.notch.today()->remixes, 4);
+        QCOMPARE(*state.lastChecked, now);
+
+        framer.apply(state,
+                     {true, 200, QList{row("a", "2026-12-05", 2), row("b", "2026-12-05", 3)}}, now);
+        QCOMPARE(state.status, "Watching 2 templates");
+        QCOMPARE(f.notch.moment()->platform, Platform::Framer); // the new remix plays
+
+        framer.apply(state, {true, 503, {}}, now);
+        QCOMPARE(state.status, "Framer answered 503, will retry");
+
+        framer.fail(state, "The Framer page didn't load.");
+        QCOMPARE(state.status, "Check failed: The Framer page didn't load. Retrying");
+        QCOMPARE(*f.notch.lastError(), "The Framer page didn't load.");
+
+        framer.signOut(state);
+        QCOMPARE(state.status, "Not signed in to Framer");
+        QVERIFY(state.today.isEmpty());
+        QVERIFY(!f.watcher.hasBaseline());
+        QVERIFY(!f.notch.today());
+    }
+
+    void intervalRules()
+    {
+        ShellFixture f;
+        f.settings.setValue("interval", 0);
+        f.settings.setValue("onboarded", true);
+        Shell shell({f.settings, f.clock, f.poller, f.accounts, f.notch, f.settingsModel, f.watcher,
+                     f.updates});
+        QSignalSpy checks(&shell.cycle(), &CheckCycle::checked);
+        shell.schedule();
+        QCOMPARE(shell.timer().interval(), 120s);
+        QCOMPARE(f.settingsModel.interval(), 120);
+
+        f.clock.advance(100s, 1s);
+        f.settingsModel.setInterval(120); // the same value: the timer runs on
+        f.clock.advance(21s, 1s);
+        QCOMPARE(checks.size(), 1);
+
+        f.settingsModel.setInterval(300); // stored, and the next check is 300 s later
+        QCOMPARE(f.settings.value("interval").toDouble(), 300);
+        f.clock.advance(299s, 1s);
+        QCOMPARE(checks.size(), 1);
+        f.clock.advance(2s, 1s);
+        QCOMPARE(checks.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestCheckCycle)
+#include "tst_checkcycle.moc"

@@ -1,0 +1,91 @@
+#include "ShellFixture.h"
+#include "core/SourceError.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestSettingsModel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("KORVANTA_TEST_SESSION"))
+            QSKIP("Needs the private keyring of scripts/with-test-session.sh");
+    }
+
+    void connectAndRemove()
+    {
+        ShellFixture f;
+        int changes = 0;
+        f.settingsModel.afterChange = [&] { ++changes; };
+        f.server.on("GET", "/payments", ScriptedResponse::json(R"({"items":[]})"));
+
+        QCOMPARE(failureOf(f.settingsModel.connectPlatform(Platform::Dodo, {{"secret", " \n"}})),
+                 "Paste the key first");
+        QCOMPARE(failureOf(f.settingsModel.connectPlatform(Platform::Framer, {{"secret", "x"}})),
+                 "Framer isn't supported yet");
+        QCOMPARE(changes, 0);
+
+        const Account account = runTask(
+            f.settingsModel.connectPlatform(Platform::Dodo, {{"secret", "dodo_live_k1\n"}}));
+        QCOMPARE(account.label, "Dodo Payments");
+        QCOMPARE(f.server.requests().last().header("Authorization"), "Bearer dodo_live_k1");
+        QCOMPARE(f.accounts.accounts(), QList{account});
+        QCOMPARE(changes, 1);
+        // A fresh keychain reads the real keyring, not the first one's memory.
+        Keychain fresh(QStringLiteral("app.vexalon.korvanta.tests"));
+        QCOMPARE(runTask(fresh.get(account.id)).key, "dodo_live_k1");
+        QCOMPARE(f.settingsModel.health(account).text, "Connected · first check soon");
+
+        runTask(f.settingsModel.remove(account));
+        QVERIFY(f.accounts.accounts().isEmpty());
+        Keychain after(QStringLiteral("app.vexalon.korvanta.tests"));
+        QVERIFY(!runTask(after.get(account.id)).key);
+        QCOMPARE(changes, 2);
+    }
+
+    void openAtLoginRoundTrip()
+    {
+        ShellFixture f;
+        QSignalSpy changed(&f.settingsModel, &SettingsModel::openAtLoginChanged);
+        QVERIFY(!f.settingsModel.openAtLogin());
+        f.settingsModel.setOpenAtLogin(true);
+        QVERIFY(f.settingsModel.openAtLogin());
+        QVERIFY(f.settingsModel.loginMessage().isEmpty());
+        QFile entry(f.autostart.entryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nExec=\"/opt/Korvanta Apps/korvanta\"\n"));
+        entry.close();
+        QVERIFY(entry.open(QIODevice::WriteOnly | QIODevice::Append));
+
+        entry.write("Hidden=true\n"); // the desktop's own switch for the entry
+        entry.close();
+        QVERIFY(!f.settingsModel.openAtLogin());
+        f.settingsModel.setOpenAtLogin(false);
+        QVERIFY(!QFile::exists(f.autostart.entryPath()));
+        QCOMPARE(changed.size(), 2);
+    }
+
+    void openAtLoginRefused()
+    {
+        ShellFixture f;
+        QFile blocker(f.dir.filePath("not-a-folder"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Autostart blocked(f.dir.filePath("not-a-folder/autostart/korvanta.desktop"), "/bin/k");
+        SettingsModel model(f.accounts, f.poller, {f.http, f.clock, f.caches}, blocked);
+        QSignalSpy changed(&model, &SettingsModel::openAtLoginChanged);
+        model.setOpenAtLogin(true);
+        QVERIFY(!model.openAtLogin());
+        QCOMPARE(changed.size(), 1); // the switch goes back to what the file says
+        QVERIFY2(model.loginMessage().startsWith("Your desktop didn't allow it: "),
+                 qPrintable(model.loginMessage()));
+        QVERIFY(model.loginMessage().endsWith(
+            ". Check that your autostart folder can be written and try again."));
+    }
+};
+
+QTEST_MAIN(TestSettingsModel)
+#include "tst_settingsmodel.moc"
