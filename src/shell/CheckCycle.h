@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SaleEvent.h"
-#include "shell/FramerCheck.h"
+#include "shell/FramerReadHandler.h"
 #include "shell/FramerStatus.h"
 
 #include <QCoroTask>
@@ -53,7 +53,7 @@ private:
     void showFigures();
 
     Parts m_parts;
-    FramerCheck m_framerCheck;
+    FramerReadHandler m_framerReads;
     FramerReader *m_reader = nullptr;
     FramerStatus m_framer;
     bool m_checking = false;

@@ -2,7 +2,7 @@
 #include "core/Money.h"
 #include "shell/CheckCycle.h"
 #include "shell/CheckInterval.h"
-#include "shell/FramerCheck.h"
+#include "shell/FramerReadHandler.h"
 #include "shell/Shell.h"
 
 #include <QApplication>
@@ -105,7 +105,7 @@ private Q_SLOTS:
     void framerStatusLines()
     {
         ShellFixture f;
-        FramerCheck framer(f.watcher, f.notch);
+        FramerReadHandler framer(f.watcher, f.notch);
         FramerStatus state;
         const QDateTime now = f.clock.now();
         const QList<FramerRow> rows{row("a", "2026-12-04", 2), row("a", "2026-12-05", 1),

@@ -1,4 +1,4 @@
-#include "shell/FramerCheck.h"
+#include "shell/FramerReadHandler.h"
 
 #include "framer/Watcher.h"
 #include "moments/Summary.h"
@@ -36,7 +36,7 @@ qsizetype templateCount(const QList<FramerRow> &rows)
 
 }
 
-bool FramerCheck::apply(FramerStatus &state, const FramerReading &reading, const QDateTime &now)
+bool FramerReadHandler::apply(FramerStatus &state, const FramerReading &reading, const QDateTime &now)
 {
     state.lastChecked = now;
     state.signedIn = reading.signedIn;
@@ -55,7 +55,7 @@ bool FramerCheck::apply(FramerStatus &state, const FramerReading &reading, const
     return false;
 }
 
-void FramerCheck::applyRows(FramerStatus &state, const QList<FramerRow> &rows, const QDateTime &now)
+void FramerReadHandler::applyRows(FramerStatus &state, const QList<FramerRow> &rows, const QDateTime &now)
 {
     m_watcher.log(rows, now);
     const bool hadBaseline = m_watcher.hasBaseline();
@@ -69,7 +69,7 @@ void FramerCheck::applyRows(FramerStatus &state, const QList<FramerRow> &rows, c
     m_notch.setLastError(std::nullopt);
 }
 
-void FramerCheck::fail(FramerStatus &state, const QString &description)
+void FramerReadHandler::fail(FramerStatus &state, const QString &description)
 {
     // The sentence goes inside another; its own full stop would double up.
     QString reason = description;
@@ -79,7 +79,7 @@ void FramerCheck::fail(FramerStatus &state, const QString &description)
     m_notch.setLastError(description);
 }
 
-void FramerCheck::signOut(FramerStatus &state)
+void FramerReadHandler::signOut(FramerStatus &state)
 {
     m_watcher.reset();
     state.signedIn = false;

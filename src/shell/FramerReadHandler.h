@@ -9,9 +9,9 @@ class Watcher;
 // What one Framer read means for the app: the status line, the poll log and
 // the watcher's news, the notch's summary and moment. The check cycle calls
 // it with each read; the Framer account switch calls signOut.
-class FramerCheck {
+class FramerReadHandler {
 public:
-    FramerCheck(Watcher &watcher, NotchModel &notch) : m_watcher(watcher), m_notch(notch) {}
+    FramerReadHandler(Watcher &watcher, NotchModel &notch) : m_watcher(watcher), m_notch(notch) {}
 
     // Applies a reader's answer. True when the sign-in window should open
     // by itself (not signed in, and it has not opened by itself this run).
