@@ -46,8 +46,9 @@ Q_SIGNALS:
     void linesChanged();
 
 private:
+    bool due(const QUuid &id, double minInterval, const QDateTime &now) const;
     QDateTime cutOff(const QUuid &id, const QDateTime &now) const;
-    void fail(const QUuid &id, const QString &message);
+    void fail(const QUuid &id, const QString &resume, const QString &message);
 
     AccountStore &m_accounts;
     EventStore &m_events;

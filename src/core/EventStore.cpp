@@ -67,6 +67,17 @@ void EventStore::load()
     for (auto it = lastPoll.begin(); it != lastPoll.end(); ++it)
         if (auto at = StoredDate::fromJson(it.value()))
             m_lastPoll.insert(it.key(), *at);
+    loadBacklogs(root.value(QLatin1String("backlog")).toObject());
+}
+
+void EventStore::loadBacklogs(const QJsonObject &backlogs)
+{
+    for (auto it = backlogs.begin(); it != backlogs.end(); ++it) {
+        const QJsonObject run = it.value().toObject();
+        const auto began = StoredDate::fromJson(run.value(QLatin1String("began")));
+        if (began)
+            m_backlogs.insert(it.key(), {run.value(QLatin1String("resume")).toString(), *began});
+    }
 }
 
 void EventStore::keepAside()
@@ -75,20 +86,14 @@ void EventStore::keepAside()
 }
 
 QList<SaleEvent> EventStore::ingest(const QList<SaleEvent> &events, const QUuid &account,
-                                    const QDateTime &at)
+                                    const QDateTime &at, const QString &resume)
 {
     const QString key = accountKeyOf(account);
     const bool first = !m_lastPoll.contains(key);
+    const std::optional<Backlog> run = backlog(account);
     QSet<QString> known = m_seen.value(key);
-    QSet<QString> batch;
-    QList<SaleEvent> fresh;
-    for (const SaleEvent &event : events) {
-        batch.insert(event.id);
-        if (known.contains(event.id))
-            continue;
-        known.insert(event.id);
-        fresh.append(event);
-    }
+    QList<SaleEvent> fresh = admit(events, account, at, known);
+    settleFailures(fresh, account);
 
     const QDateTime cutOff = at.addSecs(-keepSeconds);
     for (const SaleEvent &event : fresh)
@@ -96,15 +101,74 @@ QList<SaleEvent> EventStore::ingest(const QList<SaleEvent> &events, const QUuid 
     m_recent.removeIf([&](const Entry &e) { return e.event.at < cutOff; });
 
     // Keep only ids that can still come back: this batch's, or still recent.
-    QSet<QString> keep = batch;
+    QSet<QString> keep;
+    for (const SaleEvent &event : events)
+        keep.insert(event.id);
     for (const Entry &e : m_recent)
         if (e.event.account == account)
             keep.insert(e.event.id);
     known.intersect(keep);
     setSeen(key, known);
-    m_lastPoll.insert(key, at);
+
+    // A run that began under a clock running ahead still ends no later than now.
+    const QDateTime began = run ? std::min(run->began, at) : at;
+    if (resume.isEmpty()) {
+        m_backlogs.remove(key);
+        m_lastPoll.insert(key, began);
+    } else {
+        m_backlogs.insert(key, {resume, began});
+    }
     save();
-    return first ? QList<SaleEvent>{} : fresh;
+    if (!first)
+        return fresh;
+    // The first run only marks what was there; what arrived while it read on is new.
+    if (run)
+        fresh.removeIf([&](const SaleEvent &e) { return e.at <= run->began; });
+    else
+        fresh.clear();
+    return fresh;
+}
+
+QList<SaleEvent> EventStore::admit(const QList<SaleEvent> &events, const QUuid &account,
+                                   const QDateTime &at, QSet<QString> &known)
+{
+    // A payment once stored as failed is new again when it arrives paid
+    // (stores written before failures had ids of their own keep the same id).
+    QSet<QString> failed;
+    for (const Entry &e : m_recent)
+        if (e.event.account == account && e.event.kind == SaleEvent::Kind::Failed)
+            failed.insert(e.event.id);
+    const QDateTime cutOff = at.addSecs(-keepSeconds);
+    QList<SaleEvent> fresh;
+    for (const SaleEvent &event : events) {
+        // Older than what is kept: it may have been announced and forgotten.
+        if (event.at < cutOff)
+            continue;
+        const bool paidAfterFailing =
+            event.kind != SaleEvent::Kind::Failed && failed.contains(event.id);
+        if (known.contains(event.id) && !paidAfterFailing)
+            continue;
+        known.insert(event.id);
+        failed.remove(event.id);
+        fresh.append(event);
+    }
+    return fresh;
+}
+
+void EventStore::settleFailures(QList<SaleEvent> &fresh, const QUuid &account)
+{
+    // A failed payment that is paid no longer counts: the payment does.
+    QSet<QString> settled;
+    for (const SaleEvent &event : fresh)
+        if (event.kind != SaleEvent::Kind::Failed) {
+            settled.insert(SaleEvent::failedId(event.id));
+            settled.insert(event.id);
+        }
+    const auto isSettled = [&](const SaleEvent &e) {
+        return e.account == account && e.kind == SaleEvent::Kind::Failed && settled.contains(e.id);
+    };
+    m_recent.removeIf([&](const Entry &e) { return isSettled(e.event); });
+    fresh.removeIf(isSettled);
 }
 
 void EventStore::forget(const QUuid &account)
@@ -113,6 +177,7 @@ void EventStore::forget(const QUuid &account)
     m_seen.remove(key);
     m_seenJson.remove(key);
     m_lastPoll.remove(key);
+    m_backlogs.remove(key);
     m_recent.removeIf([&](const Entry &e) { return e.event.account == account; });
     save();
 }
@@ -138,6 +203,21 @@ QList<SaleEvent> EventStore::yesterday(const QDateTime &now) const
         if (e.event.at >= start && e.event.at < end)
             result.append(e.event);
     return result;
+}
+
+void EventStore::restartBacklog(const QUuid &account)
+{
+    const auto it = m_backlogs.find(accountKeyOf(account));
+    if (it == m_backlogs.end() || it->resume.isEmpty())
+        return;
+    it->resume.clear();
+    save();
+}
+
+std::optional<Backlog> EventStore::backlog(const QUuid &account) const
+{
+    const auto it = m_backlogs.constFind(accountKeyOf(account));
+    return it == m_backlogs.cend() ? std::nullopt : std::optional(*it);
 }
 
 std::optional<QDateTime> EventStore::lastPoll(const QUuid &account) const
@@ -176,7 +256,7 @@ const QByteArray &EventStore::encode() const
         size += seen.size() + 48;
     for (const Entry &e : m_recent)
         size += e.json.size() + 1;
-    size += m_lastPoll.size() * 72;
+    size += m_lastPoll.size() * 72 + m_backlogs.size() * 160;
     QByteArray &out = m_buffer;
     out.resize(0);
     out.reserve(size);
@@ -203,8 +283,30 @@ const QByteArray &EventStore::encode() const
         out.append(':');
         appendJsonNumber(out, StoredDate::toSeconds(it.value()));
     }
-    out.append("}}");
+    out.append('}');
+    appendBacklogs(out);
+    out.append('}');
     return out;
+}
+
+void EventStore::appendBacklogs(QByteArray &out) const
+{
+    // Written only while a run is unfinished, so other files keep their form.
+    if (m_backlogs.isEmpty())
+        return;
+    out.append(",\"backlog\":{");
+    bool firstKey = true;
+    for (auto it = m_backlogs.cbegin(); it != m_backlogs.cend(); ++it) {
+        if (!std::exchange(firstKey, false))
+            out.append(',');
+        appendJsonString(out, it.key());
+        out.append(":{\"resume\":");
+        appendJsonString(out, it->resume);
+        out.append(",\"began\":");
+        appendJsonNumber(out, StoredDate::toSeconds(it->began));
+        out.append('}');
+    }
+    out.append('}');
 }
 
 void EventStore::save() const

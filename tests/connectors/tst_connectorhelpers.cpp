@@ -1,5 +1,6 @@
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
+#include "connectors/ResumeParts.h"
 #include "support/TestHttp.h"
 
 #include <QJsonDocument>
@@ -52,6 +53,17 @@ private Q_SLOTS:
                                                           {"q", "a b&c=d"}};
         QCOMPARE(r.query, expected);
         QCOMPARE(queryUrl(QUrl("https://x.test/api/v1/"), "/payments").path(), "/api/v1/payments");
+    }
+
+    void resumePartsKeepEachListsToken()
+    {
+        const QString token =
+            ResumeParts::join({{"orders", "a=b&c%d"}, {"invoices", ""}, {"refunds", "7"}});
+        QCOMPARE(ResumeParts::part(token, "orders"), "a=b&c%d");
+        QCOMPARE(ResumeParts::part(token, "refunds"), "7");
+        QVERIFY(!ResumeParts::part(token, "invoices")); // read to the end
+        QVERIFY(!ResumeParts::part(token, "order"));
+        QVERIFY(ResumeParts::join({{"orders", ""}}).isEmpty());
     }
 };
 

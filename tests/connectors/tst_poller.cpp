@@ -24,15 +24,15 @@ struct ListSource {
     {
         co_return QStringLiteral("List");
     }
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since)
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString = {})
     {
         QUrl url(QStringLiteral("https://api.list.test/events"));
         url.setQuery(QStringLiteral("since=") + Iso::plain(since) + QStringLiteral("&shop=")
                      + extra.value("shop"));
         const QJsonValue body =
             co_await ctx.http.json(Http::request(url, secret), Platform::Gumroad);
-        QList<SaleEvent> events;
+        Fetched events;
         for (const QJsonObject &o : Json::objects(body))
             events.append({o.value("id").toString(), account, Platform::Gumroad,
                            SaleEvent::Kind::Sale, "Zine", Money{500, "USD"}, ctx.clock.now()});
@@ -195,6 +195,39 @@ private Q_SLOTS:
         QVERIFY(!f.poller.running());
     }
 
+    void clockJumpsLoseAndRepeatNothing()
+    {
+        Fixture f;
+        const Account list = f.add(Platform::Gumroad, "list");
+        const Account spaced = f.add(Platform::Stripe, "spaced");
+        f.serve("list", R"([{"id":"a"}])");
+        f.serve("spaced", R"([{"id":"s"}])");
+        const QDateTime start = f.clock.now();
+        runTask(f.poller.pollAll());
+        // A clock running a day ahead, then set right.
+        f.clock.setNow(start.addDays(1));
+        runTask(f.poller.pollAll());
+        f.clock.setNow(start.addSecs(120));
+        f.server.reset();
+        f.serve("list", R"([{"id":"a"},{"id":"b"}])");
+        f.serve("spaced", R"([{"id":"s"},{"id":"t"}])");
+        // Both are due, and read from now less the overlap, not from the future.
+        QCOMPARE(ids(runTask(f.poller.pollAll())), QStringList({"b", "t"}));
+        QCOMPARE(f.server.requests().size(), 2);
+        QCOMPARE(f.server.requests()[0].queryValue("since"), "2026-12-05T14:17:00Z");
+        QCOMPARE(*f.events.lastPoll(list.id), start.addSecs(120));
+        QCOMPARE(*f.events.lastPoll(spaced.id), start.addSecs(120));
+
+        // A last poll long past reaches back no further than the store remembers.
+        f.events.ingest({}, list.id, start.addDays(-30));
+        f.server.reset();
+        f.serve("list", R"([{"id":"a"},{"id":"b"}])");
+        f.clock.setNow(start.addSecs(240));
+        QVERIFY(runTask(f.poller.pollAll()).isEmpty());
+        QCOMPARE(f.server.requests()[0].queryValue("since"),
+                 Iso::plain(start.addSecs(240 - EventStore::keepSeconds)));
+    }
+
     void missingKeyMakesNoRequest()
     {
         Fixture f;
@@ -210,6 +243,30 @@ private Q_SLOTS:
         QVERIFY(f.server.requests().isEmpty());
         f.poller.forget(a.id);
         QVERIFY(!f.poller.hasError(a.id));
+    }
+
+    void testClockWakesEachSleeperOnce()
+    {
+        ManualClock clock;
+        int woken = 0;
+        const auto nap = [&](int seconds) -> QCoro::Task<> {
+            co_await clock.sleep(std::chrono::seconds(seconds));
+            ++woken;
+        };
+        nap(10);
+        nap(30);
+        // Jumps back and forth before the loop runs: each sleeper wakes once,
+        // and only once its deadline has been reached.
+        const QDateTime start = clock.now();
+        clock.setNow(start.addSecs(20));
+        clock.setNow(start.addSecs(25));
+        clock.setNow(start.addSecs(5));
+        QCoreApplication::processEvents();
+        QCOMPARE(woken, 1);
+        QCOMPARE(clock.sleepers(), 1);
+        clock.advance(std::chrono::seconds(25), std::chrono::seconds(25));
+        QCOMPARE(woken, 2);
+        QCOMPARE(clock.sleepers(), 0);
     }
 
     void withTimeoutPassesResultsAndErrors()

@@ -90,24 +90,102 @@ private Q_SLOTS:
         const QUuid b = QUuid::createUuid();
         store.ingest({}, a, noon.addDays(-10));
         const QDateTime edge = noon.addSecs(-EventStore::keepSeconds);
+        // Nothing older than what is kept is new: it may have been announced and forgotten.
         QCOMPARE(
             ids(store.ingest({sale("edge", a, edge), sale("older", a, edge.addSecs(-1))}, a, noon)),
-            QStringList({"edge", "older"}));
+            QStringList({"edge"}));
         QCOMPARE(ids(store.recent()), QStringList({"edge"}));
-        // "older" stays seen while the platform still reports it...
-        QVERIFY(store.seen(a).contains("older"));
-        // ...and is forgotten once it is neither reported nor recent.
         store.ingest({sale("new", a, noon)}, a, noon.addSecs(60));
-        QVERIFY(!store.seen(a).contains("older"));
         QVERIFY(store.seen(a).contains("new"));
-        // An event pruned everywhere comes back as new (connectors bound the age by the cut-off).
-        QCOMPARE(ids(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120))),
-                 QStringList({"older"}));
+        QVERIFY(!store.seen(a).contains("older"));
+        QVERIFY(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120)).isEmpty());
         // Pruning applies to every account's events at each ingest.
         store.ingest({}, b, noon);
         store.ingest({sale("b1", b, noon)}, b, noon.addSecs(1));
         store.ingest({}, a, noon.addDays(5));
         QVERIFY(store.recent().isEmpty());
+    }
+
+    void cappedRunsKeepTheLastPollUntilTheyEnd()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.json");
+        const QUuid a = QUuid::createUuid();
+        const QDateTime later = noon.addSecs(300);
+        {
+            EventStore store(path);
+            store.ingest({}, a, noon.addSecs(-3600));
+            QCOMPARE(ids(store.ingest({sale("n1", a, noon)}, a, noon, "cursor 1")),
+                     QStringList({"n1"}));
+            QCOMPARE(*store.lastPoll(a), noon.addSecs(-3600));
+            QCOMPARE(*store.backlog(a), (Backlog{"cursor 1", noon}));
+        }
+        // The run survives a restart, and files written before runs existed keep their form.
+        EventStore store(path);
+        QCOMPARE(*store.backlog(a), (Backlog{"cursor 1", noon}));
+        QCOMPARE(ids(store.ingest({sale("n1", a, noon), sale("n2", a, noon)}, a, later, "c2")),
+                 QStringList({"n2"}));
+        QCOMPARE(store.backlog(a)->began, noon);
+        store.restartBacklog(a);
+        QCOMPARE(*store.backlog(a), (Backlog{"", noon}));
+        // The run's end moves the last poll to its start, not to the end.
+        QVERIFY(store.ingest({sale("n3", a, noon)}, a, later.addSecs(300)).size() == 1);
+        QCOMPARE(*store.lastPoll(a), noon);
+        QVERIFY(!store.backlog(a));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("backlog"));
+    }
+
+    void firstRunOnlyAnnouncesWhatArrivedDuringIt()
+    {
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const QUuid a = QUuid::createUuid();
+        QVERIFY(store.ingest({sale("old", a, noon.addSecs(-60))}, a, noon, "p2").isEmpty());
+        QVERIFY(!store.lastPoll(a));
+        QCOMPARE(ids(store.ingest(
+                     {sale("older", a, noon.addSecs(-90)), sale("arrived", a, noon.addSecs(60))}, a,
+                     noon.addSecs(120))),
+                 QStringList({"arrived"}));
+        QCOMPARE(*store.lastPoll(a), noon);
+    }
+
+    void paidAfterFailingCountsOnce_data()
+    {
+        QTest::addColumn<QString>("failedId");
+        QTest::newRow("failure under its own id") << SaleEvent::failedId("pay_1");
+        QTest::newRow("failure stored under the payment's id") << QStringLiteral("pay_1");
+    }
+
+    void paidAfterFailingCountsOnce()
+    {
+        QFETCH(QString, failedId);
+        QTemporaryDir dir;
+        EventStore store(dir.filePath("events.json"));
+        const QUuid a = QUuid::createUuid();
+        const QUuid other = QUuid::createUuid();
+        SaleEvent failed = sale(failedId, a, noon);
+        failed.kind = SaleEvent::Kind::Failed;
+        SaleEvent otherFailed = failed;
+        otherFailed.account = other;
+        store.ingest({}, a, noon);
+        store.ingest({otherFailed}, other, noon);
+        QCOMPARE(ids(store.ingest({failed}, a, noon.addSecs(60))), QStringList({failedId}));
+        const QList<SaleEvent> paid =
+            store.ingest({failed, sale("pay_1", a, noon.addSecs(90))}, a, noon.addSecs(120));
+        QCOMPARE(ids(paid), QStringList({"pay_1"}));
+        QCOMPARE(paid.first().kind, SaleEvent::Kind::Sale);
+        // The failure no longer counts; another account's is untouched.
+        QCOMPARE(ids(store.today(noon.addSecs(120))), QStringList({"pay_1", failedId}));
+        QCOMPARE(store.today(noon.addSecs(120)).last().account, other);
+        QVERIFY(store.ingest({failed, sale("pay_1", a, noon.addSecs(90))}, a, noon.addSecs(180))
+                    .isEmpty());
+        // Failing and paid within one check: only the payment is new.
+        SaleEvent both = sale(SaleEvent::failedId("pay_2"), a, noon);
+        both.kind = SaleEvent::Kind::Failed;
+        QCOMPARE(ids(store.ingest({both, sale("pay_2", a, noon)}, a, noon.addSecs(240))),
+                 QStringList({"pay_2"}));
     }
 
     void forgetBehavesLikeNew()

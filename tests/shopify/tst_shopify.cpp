@@ -38,7 +38,7 @@ QByteArray ordersPage(int count, bool hasNext = false, const QByteArray &cursor 
         + (hasNext ? "true" : "false") + R"(,"endCursor":)" + cursor + "}}}}";
 }
 
-QCoro::Task<QList<SaleEvent>> fetchWithToken(TestHttp &t, const QDateTime &from = since)
+QCoro::Task<Fetched> fetchWithToken(TestHttp &t, const QDateTime &from = since)
 {
     return ShopifySource::fetch(t.context(), "shpat_1", legacy(), account, from);
 }

@@ -190,10 +190,10 @@ Outcomes feed(const QList<QByteArray> &bodies, const QUuid &account, Serve serve
 
 // A fetch whose events must also pass a connector's own `check` (say, every
 // event has a title); an event that fails it counts as a fault in `feed`.
-template <typename Check>
-QCoro::Task<QList<SaleEvent>> checked(QCoro::Task<QList<SaleEvent>> fetch, Check check)
+template <typename Events, typename Check>
+QCoro::Task<Events> checked(QCoro::Task<Events> fetch, Check check)
 {
-    QList<SaleEvent> events = co_await std::move(fetch);
+    Events events = co_await std::move(fetch);
     if (!std::all_of(events.begin(), events.end(), check))
         throw std::logic_error("An event failed the connector's own check.");
     co_return events;

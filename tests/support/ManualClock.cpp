@@ -1,7 +1,19 @@
 #include "support/ManualClock.h"
 
 #include <QCoreApplication>
-#include <QCoroSignal>
+#include <algorithm>
+
+struct ManualClock::Wait {
+    ManualClock &clock;
+    QDateTime deadline;
+
+    bool await_ready() const noexcept { return clock.m_now >= deadline; }
+    void await_suspend(std::coroutine_handle<> handle)
+    {
+        clock.m_waiting.append({deadline, handle});
+    }
+    void await_resume() const noexcept {}
+};
 
 ManualClock::ManualClock(QDateTime start) : m_now(std::move(start))
 {
@@ -9,17 +21,15 @@ ManualClock::ManualClock(QDateTime start) : m_now(std::move(start))
 
 QCoro::Task<> ManualClock::sleep(std::chrono::milliseconds duration)
 {
-    const QDateTime deadline = m_now.addMSecs(duration.count());
     ++m_sleepers;
-    while (m_now < deadline)
-        co_await qCoro(this, &ManualClock::moved);
+    co_await Wait{*this, m_now.addMSecs(duration.count())};
     --m_sleepers;
 }
 
 void ManualClock::setNow(const QDateTime &now)
 {
     m_now = now;
-    Q_EMIT moved();
+    wake();
 }
 
 void ManualClock::advance(std::chrono::milliseconds by, std::chrono::milliseconds step)
@@ -27,8 +37,26 @@ void ManualClock::advance(std::chrono::milliseconds by, std::chrono::millisecond
     const QDateTime target = m_now.addMSecs(by.count());
     while (m_now < target) {
         m_now = std::min(target, m_now.addMSecs(step.count()));
-        Q_EMIT moved();
+        wake();
         // Let woken coroutines run what they queued before the next step.
         QCoreApplication::processEvents();
     }
+}
+
+void ManualClock::wake()
+{
+    QList<Sleeper> due;
+    m_waiting.removeIf([&](const Sleeper &s) {
+        if (s.deadline > m_now)
+            return false;
+        due.append(s);
+        return true;
+    });
+    std::stable_sort(due.begin(), due.end(),
+                     [](const Sleeper &a, const Sleeper &b) { return a.deadline < b.deadline; });
+    // Woken from the event loop, as a timer would, never inside the caller.
+    for (const Sleeper &s : due)
+        QMetaObject::invokeMethod(
+            this, [handle = s.handle] { handle.resume(); }, Qt::QueuedConnection);
+    Q_EMIT moved();
 }

@@ -91,15 +91,23 @@ QCoro::Task<QString> DodoSource::verify(SourceContext ctx, QString secret, Extra
                                 : QStringLiteral("Dodo Payments");
 }
 
-QCoro::Task<QList<SaleEvent>> DodoSource::fetch(SourceContext ctx, QString secret, Extra,
-                                                QUuid account, QDateTime since)
+QCoro::Task<Fetched> DodoSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
+                                       QDateTime since, QString resume)
 {
-    const QueryItems query{{QStringLiteral("created_at_gte"), Iso::plain(since)},
-                           {QStringLiteral("page_size"), QString::number(pageSize)}};
+    // Newest first, one page a fetch (pages count from 0): a full page means
+    // a run that goes on at the next page.
+    QueryItems query{{QStringLiteral("created_at_gte"), Iso::plain(since)},
+                     {QStringLiteral("page_size"), QString::number(pageSize)}};
+    const int number = std::max(0, resume.toInt());
+    if (number > 0)
+        query.append({QStringLiteral("page_number"), QString::number(number)});
     const QJsonObject page = co_await payments(ctx, query, secret);
-    QList<SaleEvent> events;
-    for (const QJsonObject &payment : Json::objects(page.value(QLatin1String("items"))))
+    const QList<QJsonObject> items = Json::objects(page.value(QLatin1String("items")));
+    Fetched events;
+    for (const QJsonObject &payment : items)
         if (auto event = eventOf(payment, account))
             events.append(*event);
+    if (items.size() >= pageSize)
+        events.resume = QString::number(number + 1);
     co_return events;
 }

@@ -17,8 +17,8 @@ struct DodoSource {
 
     static KeyHelp help();
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
     // The Dodo Payments dashboard, for live and test accounts alike.
     static QUrl dashboard();
 };

@@ -58,12 +58,16 @@ QCoro::Task<QString> GumroadSource::verify(SourceContext ctx, QString secret, Ex
         .value_or(QStringLiteral("Gumroad"));
 }
 
-QCoro::Task<QList<SaleEvent>> GumroadSource::fetch(SourceContext ctx, QString secret, Extra,
-                                                   QUuid account, QDateTime since)
+QCoro::Task<Fetched> GumroadSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
+                                          QDateTime since, QString resume)
 {
+    // Newest first: a run that stopped at its cap goes on at the page it left.
     const std::pair<QString, QString> after{QStringLiteral("after"), dayBefore(since)};
+    const QString pageKey = QStringLiteral("page_key");
     QueryItems query{after};
-    QList<SaleEvent> sales;
+    if (!resume.isEmpty())
+        query.append({pageKey, resume});
+    Fetched sales;
     for (int request = 1;; ++request) {
         const QJsonObject page = co_await get(ctx, QStringLiteral("sales"), query, secret);
         bool reachedOld = false;
@@ -74,8 +78,12 @@ QCoro::Task<QList<SaleEvent>> GumroadSource::fetch(SourceContext ctx, QString se
                 sales.append(*read.event);
         }
         const auto key = Json::string(page.value(QLatin1String("next_page_key")));
-        if (reachedOld || !key || request == pageLimit)
+        if (reachedOld || !key)
             co_return sales;
-        query = {after, {QStringLiteral("page_key"), *key}};
+        if (request == pageLimit) {
+            sales.resume = *key;
+            co_return sales;
+        }
+        query = {after, {pageKey, *key}};
     }
 }

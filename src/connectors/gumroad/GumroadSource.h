@@ -14,8 +14,8 @@ struct GumroadSource {
     static QUrl base();
     static KeyHelp help();
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
 
     // The sales page of Gumroad's web application.
     static QUrl dashboard();

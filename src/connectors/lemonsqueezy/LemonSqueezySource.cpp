@@ -3,6 +3,7 @@
 #include "connectors/BearerGet.h"
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
+#include "connectors/ResumeParts.h"
 #include "connectors/lemonsqueezy/LemonSqueezyEvents.h"
 #include "core/SourceError.h"
 
@@ -32,6 +33,36 @@ bool appendOrders(const QJsonArray &data, const QDateTime &since, const QUuid &a
             events.append(*event);
     }
     return reachedOld;
+}
+
+// True when an element of the page was created before `since`: the pages
+// after it hold older ones still.
+bool reachesBefore(const QJsonArray &data, const QDateTime &since)
+{
+    for (const QJsonObject &element : Json::objects(data))
+        if (const auto at = LemonSqueezyEvents::createdAt(element); at && *at < since)
+            return true;
+    return false;
+}
+
+QString pageToken(int page)
+{
+    return page > 0 ? QString::number(page) : QString();
+}
+
+const QString ordersList = QStringLiteral("orders");
+const QString invoicesList = QStringLiteral("invoices");
+
+// The page a list starts at: the first in a new run, the one its token names
+// in a run that goes on, nothing when the run already read it to the end.
+std::optional<int> startPage(const QString &resume, const QString &list)
+{
+    if (resume.isEmpty())
+        return 1;
+    const auto page = ResumeParts::part(resume, list);
+    if (!page)
+        return std::nullopt;
+    return std::max(1, page->toInt());
 }
 
 void appendRenewals(const QJsonObject &page, const QDateTime &since, const QUuid &account,
@@ -98,24 +129,51 @@ QCoro::Task<QString> LemonSqueezySource::verify(SourceContext ctx, QString secre
     co_return storeName.value_or(userName.value_or(QStringLiteral("Lemon Squeezy")));
 }
 
-QCoro::Task<QList<SaleEvent>> LemonSqueezySource::fetch(SourceContext ctx, QString secret, Extra,
-                                                        QUuid account, QDateTime since)
+QCoro::Task<Fetched> LemonSqueezySource::fetch(SourceContext ctx, QString secret, Extra,
+                                               QUuid account, QDateTime since, QString resume)
 {
-    QList<SaleEvent> events;
-    for (int page = 1;; ++page) {
+    // Both lists are newest first; one that stopped at its cap goes on at its
+    // next page in the next fetch.
+    Fetched events;
+    int nextOrders = 0;
+    if (const auto first = startPage(resume, ordersList))
+        nextOrders = co_await readOrders(ctx, secret, since, account, *first, events);
+    int nextInvoices = 0;
+    if (const auto first = startPage(resume, invoicesList))
+        nextInvoices = co_await readRenewals(ctx, secret, since, account, *first, events);
+    events.resume = ResumeParts::join(
+        {{ordersList, pageToken(nextOrders)}, {invoicesList, pageToken(nextInvoices)}});
+    co_return events;
+}
+
+QCoro::Task<int> LemonSqueezySource::readOrders(SourceContext ctx, QString secret, QDateTime since,
+                                                QUuid account, int first, QList<SaleEvent> &events)
+{
+    for (int page = first;; ++page) {
         const QueryItems query{{QStringLiteral("page[size]"), QString::number(pageSize)},
                                {QStringLiteral("page[number]"), QString::number(page)}};
         const QJsonObject body = co_await get(ctx, QStringLiteral("orders"), query, secret);
         const QJsonArray data = Json::array(body.value(QLatin1String("data")));
         const bool reachedOld = appendOrders(data, since, account, events);
-        if (reachedOld || data.size() < pageSize || page == orderPageLimit)
-            break;
+        if (reachedOld || data.size() < pageSize)
+            co_return 0;
+        if (page - first + 1 == orderPageLimit)
+            co_return page + 1;
     }
+}
+
+QCoro::Task<int> LemonSqueezySource::readRenewals(SourceContext ctx, QString secret,
+                                                  QDateTime since, QUuid account, int page,
+                                                  QList<SaleEvent> &events)
+{
     // Invoices name no product: their subscriptions, included, do.
-    const QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)},
-                                  {QStringLiteral("include"), QStringLiteral("subscription")}};
+    QueryItems invoiceQuery{{QStringLiteral("page[size]"), QString::number(pageSize)},
+                            {QStringLiteral("include"), QStringLiteral("subscription")}};
+    if (page > 1)
+        invoiceQuery.append({QStringLiteral("page[number]"), QString::number(page)});
     const QJsonObject invoices =
         co_await get(ctx, QStringLiteral("subscription-invoices"), invoiceQuery, secret);
+    const QJsonArray data = Json::array(invoices.value(QLatin1String("data")));
     appendRenewals(invoices, since, account, events);
-    co_return events;
+    co_return data.size() < pageSize || reachesBefore(data, since) ? 0 : page + 1;
 }

@@ -78,15 +78,18 @@ QCoro::Task<QString> PaddleSource::verify(SourceContext ctx, QString secret, Ext
     co_return isSandboxKey(secret) ? QStringLiteral("Paddle (sandbox)") : QStringLiteral("Paddle");
 }
 
-QCoro::Task<QList<SaleEvent>> PaddleSource::fetch(SourceContext ctx, QString secret, Extra,
-                                                  QUuid account, QDateTime since)
+QCoro::Task<Fetched> PaddleSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
+                                         QDateTime since, QString resume)
 {
-    // Oldest change first, so that the pages continue where the last one ended.
+    // Oldest change first, so that the pages continue where the last one ended,
+    // and a run that stopped at its cap goes on after the last one it read.
     const QueryItems filter{{QStringLiteral("updated_at[GT]"), Iso::plain(since)},
                             {QStringLiteral("order_by"), QStringLiteral("updated_at[ASC]")},
                             {QStringLiteral("per_page"), QString::number(pageSize)}};
-    QList<SaleEvent> events;
+    Fetched events;
     QueryItems query = filter;
+    if (!resume.isEmpty())
+        query.append({QStringLiteral("after"), resume});
     for (int request = 1;; ++request) {
         const QJsonObject page = co_await get(ctx, QStringLiteral("transactions"), query, secret);
         const QJsonArray data = Json::array(page.value(QLatin1String("data")));
@@ -95,8 +98,12 @@ QCoro::Task<QList<SaleEvent>> PaddleSource::fetch(SourceContext ctx, QString sec
             if (auto event = PaddleEvents::transaction(transaction, account, now))
                 events.append(*event);
         const auto cursor = nextCursor(page, data);
-        if (!cursor || request == pageLimit)
+        if (!cursor)
             break;
+        if (request == pageLimit) {
+            events.resume = *cursor;
+            break;
+        }
         query = filter;
         query.append({QStringLiteral("after"), *cursor});
     }

@@ -18,8 +18,8 @@ struct PaddleSource {
 
     static KeyHelp help();
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
     // The transactions list of the vendor dashboard, the sandbox one for a
     // test account.
     static QUrl dashboard(const Extra &extra, const QString &label);

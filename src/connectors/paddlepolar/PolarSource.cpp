@@ -29,6 +29,17 @@ QCoro::Task<std::pair<QJsonObject, bool>> ordersTryingSandbox(SourceContext ctx,
     co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), true);
 }
 
+// Whether pages follow this one: the answer's page count says so, or, without
+// one, the page is full.
+bool hasLaterPage(const QJsonObject &answer, int page, qsizetype items)
+{
+    const auto maxPage = Json::wholeNumber(
+        Json::at(answer, {QLatin1String("pagination"), QLatin1String("max_page")}));
+    if (maxPage)
+        return *maxPage > page;
+    return items >= PolarSource::pageSize;
+}
+
 QString titleOf(const QJsonObject &order)
 {
     if (auto name = Json::text(Json::at(order, {QLatin1String("product"), QLatin1String("name")})))
@@ -153,18 +164,28 @@ QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extr
     co_return answer.second ? QStringLiteral("Polar (sandbox)") : QStringLiteral("Polar");
 }
 
-QCoro::Task<QList<SaleEvent>> PolarSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                 QUuid account, QDateTime since)
+QCoro::Task<Fetched> PolarSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                        QUuid account, QDateTime since, QString resume)
 {
-    const QueryItems query{{QStringLiteral("created_after"), Iso::plain(since)},
-                           {QStringLiteral("sorting"), QStringLiteral("-created_at")},
-                           {QStringLiteral("limit"), QString::number(pageSize)}};
+    // Newest first, one page a fetch: a run goes on at the next page.
+    QueryItems query{{QStringLiteral("created_after"), Iso::plain(since)},
+                     {QStringLiteral("sorting"), QStringLiteral("-created_at")},
+                     {QStringLiteral("limit"), QString::number(pageSize)}};
+    const int page = resume.isEmpty() ? 1 : std::max(1, resume.toInt());
+    if (page > 1)
+        query.append({QStringLiteral("page"), QString::number(page)});
     const auto answer = co_await ordersTryingSandbox(ctx, extra, query, secret);
-    QList<SaleEvent> events;
-    for (const QJsonObject &order : Json::objects(answer.first.value(QLatin1String("items"))))
+    const QList<QJsonObject> items = Json::objects(answer.first.value(QLatin1String("items")));
+    Fetched events;
+    for (const QJsonObject &order : items)
         if (auto event = eventOf(order, account))
             events.append(*event);
-    const QUrl answered = answer.second ? sandboxBase() : host(extra);
-    events.append(co_await latePaidRenewals(ctx, answered, secret, account, since));
+    if (hasLaterPage(answer.first, page, items.size()))
+        events.resume = QString::number(page + 1);
+    // Once per run: its cut-off stays the same until it ends.
+    if (page == 1) {
+        const QUrl answered = answer.second ? sandboxBase() : host(extra);
+        events.append(co_await latePaidRenewals(ctx, answered, secret, account, since));
+    }
     co_return events;
 }

@@ -22,8 +22,8 @@ struct PolarSource {
     static KeyHelp help();
     // "Polar", or "Polar (sandbox)" when only the sandbox accepts the token.
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
     // The Polar dashboard, the sandbox one for a test account.
     static QUrl dashboard(const Extra &extra, const QString &label);
 };

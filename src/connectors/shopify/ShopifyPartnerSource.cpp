@@ -118,14 +118,18 @@ QCoro::Task<QString> ShopifyPartnerSource::verify(SourceContext ctx, QString sec
     co_return QStringLiteral("Partner ") + partnerId(extra);
 }
 
-QCoro::Task<QList<SaleEvent>> ShopifyPartnerSource::fetch(SourceContext ctx, QString secret,
-                                                          Extra extra, QUuid account,
-                                                          QDateTime since)
+QCoro::Task<Fetched> ShopifyPartnerSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                                 QUuid account, QDateTime since, QString resume)
 {
+    // A run that stopped at its cap goes on after the last transaction it read.
     const QString from = Iso::plain(since);
-    QJsonValue after = QJsonValue::Null;
-    QList<SaleEvent> events;
-    for (int page = 0; page < maxPages; ++page) {
+    QJsonValue after = resume.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(resume);
+    Fetched events;
+    for (int page = 0;; ++page) {
+        if (page == maxPages) {
+            events.resume = after.toString();
+            break;
+        }
         const QJsonObject data =
             co_await graphql(ctx, transactionsQuery, pageVariables(from, after), secret, extra);
         const QJsonValue transactions = data.value(QLatin1String("transactions"));

@@ -104,13 +104,18 @@ QCoro::Task<QString> ShopifySource::verify(SourceContext ctx, QString secret, Ex
     co_return shopHost(extra);
 }
 
-QCoro::Task<QList<SaleEvent>> ShopifySource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                   QUuid account, QDateTime since)
+QCoro::Task<Fetched> ShopifySource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                          QUuid account, QDateTime since, QString resume)
 {
+    // Oldest first: a run that stopped at its cap goes on after the last order it read.
     const QString q = QStringLiteral("created_at:>'") + Iso::plain(since) + u'\'';
-    QJsonValue after = QJsonValue::Null;
-    QList<SaleEvent> events;
-    for (int page = 0; page < maxPages; ++page) {
+    QJsonValue after = resume.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(resume);
+    Fetched events;
+    for (int page = 0;; ++page) {
+        if (page == maxPages) {
+            events.resume = after.toString();
+            break;
+        }
         const QJsonObject data =
             co_await graphql(ctx, ordersQuery, pageVariables(q, after), secret, extra);
         const QJsonValue orders = data.value(QLatin1String("orders"));

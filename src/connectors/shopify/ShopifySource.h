@@ -24,8 +24,8 @@ struct ShopifySource {
 
     static KeyHelp help();
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
 
     // The store's own host ("acme.myshopify.com") from the address as typed.
     // Throws SourceError for anything that is not a store address, before

@@ -2,6 +2,7 @@
 
 #include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
+#include "connectors/ResumeParts.h"
 #include "connectors/SandboxedApi.h"
 #include "connectors/square/SquarePayments.h"
 #include "core/Http.h"
@@ -65,16 +66,27 @@ QCoro::Task<QStringList> locations(SourceContext ctx, Extra extra, QString secre
     co_return ids.isEmpty() ? QStringList{QString()} : ids;
 }
 
-QCoro::Task<QList<QJsonObject>> payments(SourceContext ctx, Extra extra, QString secret,
-                                         QDateTime since, QString location)
+// One page of a location's payments, newest first, and the cursor of the
+// next page when there is one.
+struct PaymentsPage {
+    QList<QJsonObject> kept;
+    QString cursor;
+};
+
+QCoro::Task<PaymentsPage> payments(SourceContext ctx, Extra extra, QString secret, QDateTime since,
+                                   QString location, QString cursor)
 {
     QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
                      {QStringLiteral("sort_order"), QStringLiteral("DESC")},
                      {QStringLiteral("limit"), QStringLiteral("100")}};
     if (!location.isEmpty())
         query.append({QStringLiteral("location_id"), location});
-    co_return SquarePayments::kept(co_await ctx.http.json(
-        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Square));
+    if (!cursor.isEmpty())
+        query.append({QStringLiteral("cursor"), cursor});
+    const QJsonValue answer = co_await ctx.http.json(
+        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Square);
+    co_return PaymentsPage{SquarePayments::kept(answer),
+                           Json::text(answer[QLatin1String("cursor")]).value_or(QString())};
 }
 
 }
@@ -113,18 +125,31 @@ QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Ext
     co_return co_await Environment::probe(ctx, secret, extra, &merchantLabel);
 }
 
-QCoro::Task<QList<SaleEvent>> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                  QUuid account, QDateTime since)
+QCoro::Task<Fetched> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                         QUuid account, QDateTime since, QString resume)
 {
+    // Newest first, one page per location a fetch: a run goes on at each
+    // unfinished location's cursor, and locations read to the end in this
+    // run are not read again. The main location stands in, unnamed, when
+    // locations cannot be listed.
     QList<QJsonObject> kept;
-    for (const QString &location : co_await locations(ctx, extra, secret))
-        kept.append(co_await payments(ctx, extra, secret, since, location));
+    QList<std::pair<QString, QString>> unfinished;
+    for (const QString &location : co_await locations(ctx, extra, secret)) {
+        const QString name = location.isEmpty() ? QStringLiteral("main") : location;
+        const auto cursor = ResumeParts::part(resume, name);
+        if (!resume.isEmpty() && !cursor)
+            continue;
+        const PaymentsPage page =
+            co_await payments(ctx, extra, secret, since, location, cursor.value_or(QString()));
+        kept.append(page.kept);
+        unfinished.append({name, page.cursor});
+    }
     const QStringList ids = SquarePayments::orderIds(kept);
     QHash<QString, QString> titles;
     for (qsizetype at = 0; at < ids.size(); at += SquarePayments::maxOrderIds)
         titles.insert(
             co_await orderTitles(ctx, extra, secret, ids.mid(at, SquarePayments::maxOrderIds)));
-    QList<SaleEvent> events;
+    Fetched events({}, ResumeParts::join(unfinished));
     for (const QJsonObject &payment : kept)
         if (auto e = SquarePayments::event(payment, titles, account))
             events.append(std::move(*e));

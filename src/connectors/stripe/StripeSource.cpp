@@ -99,31 +99,38 @@ QCoro::Task<QString> StripeSource::verify(SourceContext ctx, QString secret, Ext
     co_return secret.contains(u"_test_") ? name + QStringLiteral(" (test mode)") : name;
 }
 
-QCoro::Task<QList<QJsonObject>> StripeSource::readEvents(SourceContext ctx, QString secret,
-                                                         QDateTime since)
+QCoro::Task<StripeSource::Log> StripeSource::readEvents(SourceContext ctx, QString secret,
+                                                        QDateTime since, QString resume)
 {
+    // Newest first: a run that stopped at its cap goes on below the last event it read.
     const QueryItems first = eventQuery(since);
     QueryItems query = first;
-    QList<QJsonObject> events;
+    if (!resume.isEmpty())
+        query.append({QStringLiteral("starting_after"), resume});
+    Log log;
     for (int page = 1;; ++page) {
         const QJsonObject body = co_await get(ctx, QStringLiteral("events"), query, secret);
         const QList<QJsonObject> list = Json::objects(body.value(QLatin1String("data")));
-        events.append(list);
+        log.events.append(list);
         const auto cursor = nextCursor(body, list);
-        if (!cursor || page == pageLimit)
-            co_return events;
+        if (!cursor)
+            co_return log;
+        if (page == pageLimit) {
+            log.resume = *cursor;
+            co_return log;
+        }
         query = first;
         query.append({QStringLiteral("starting_after"), *cursor});
     }
 }
 
-QCoro::Task<QList<SaleEvent>> StripeSource::fetch(SourceContext ctx, QString secret, Extra,
-                                                  QUuid account, QDateTime since)
+QCoro::Task<Fetched> StripeSource::fetch(SourceContext ctx, QString secret, Extra, QUuid account,
+                                         QDateTime since, QString resume)
 {
     const QDateTime stopDescribing = ctx.clock.now().addSecs(describeBudget.count());
-    const QList<QJsonObject> log = co_await readEvents(ctx, secret, since);
-    QList<SaleEvent> sales;
-    for (const QJsonObject &raw : log) {
+    const Log log = co_await readEvents(ctx, secret, since, resume);
+    Fetched sales({}, log.resume);
+    for (const QJsonObject &raw : log.events) {
         const auto event = StripeEvent::read(raw);
         if (!event)
             continue;

@@ -23,8 +23,8 @@ struct StripeSource {
     static QUrl base();
     static KeyHelp help();
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
 
     // The payments list, or its test-mode twin for a test-mode account.
     static QUrl dashboard(const QString &label);
@@ -39,8 +39,12 @@ struct StripeSource {
                                                    QString secret, QDateTime until);
 
 private:
-    static QCoro::Task<QList<QJsonObject>> readEvents(SourceContext ctx, QString secret,
-                                                      QDateTime since);
+    struct Log {
+        QList<QJsonObject> events;
+        QString resume; // the id to start after next time; empty when read to the end
+    };
+    static QCoro::Task<Log> readEvents(SourceContext ctx, QString secret, QDateTime since,
+                                       QString resume);
     static QCoro::Task<std::optional<StripeDescription>>
     fromInvoice(SourceContext ctx, QString invoice, QString secret, QDateTime until);
     static QCoro::Task<std::optional<StripeDescription>>

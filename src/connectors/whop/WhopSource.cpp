@@ -1,6 +1,7 @@
 #include "connectors/whop/WhopSource.h"
 
 #include "connectors/EnvironmentProbe.h"
+#include "connectors/JsonFields.h"
 #include "connectors/SandboxedApi.h"
 #include "connectors/whop/WhopPayments.h"
 #include "connectors/whop/WhopProducts.h"
@@ -62,6 +63,19 @@ KeyHelp WhopSource::help()
     return h;
 }
 
+namespace {
+
+// Where the next page starts, when the answer says there is one.
+QString nextCursor(const QJsonValue &answer)
+{
+    const QJsonValue pageInfo = answer[QLatin1String("page_info")];
+    if (Json::boolean(pageInfo[QLatin1String("has_next_page")]) != true)
+        return {};
+    return Json::text(pageInfo[QLatin1String("end_cursor")]).value_or(QString());
+}
+
+}
+
 QUrl WhopSource::host(const Extra &extra)
 {
     return api.base(extra);
@@ -77,17 +91,20 @@ QCoro::Task<QString> WhopSource::verify(SourceContext ctx, QString secret, Extra
     co_return co_await Environment::probe(ctx, secret, extra, &paymentsCheck);
 }
 
-QCoro::Task<QList<SaleEvent>> WhopSource::fetch(SourceContext ctx, QString secret, Extra extra,
-                                                QUuid account, QDateTime since)
+QCoro::Task<Fetched> WhopSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                       QUuid account, QDateTime since, QString resume)
 {
+    // Newest first, one page a fetch: a run goes on after the page's end cursor.
     const QDateTime stopLookingUp = ctx.clock.now().addSecs(lookupBudget.count());
-    const HttpRequest list = api.request(extra, QStringLiteral("payments"), secret,
-                                         {{QStringLiteral("created_after"), Iso::plain(since)},
-                                          {QStringLiteral("order"), QStringLiteral("created_at")},
-                                          {QStringLiteral("direction"), QStringLiteral("desc")},
-                                          {QStringLiteral("first"), QStringLiteral("100")}});
-    const QJsonValue answer = co_await ctx.http.json(list, Platform::Whop);
-    QList<SaleEvent> events;
+    QueryItems query{{QStringLiteral("created_after"), Iso::plain(since)},
+                     {QStringLiteral("order"), QStringLiteral("created_at")},
+                     {QStringLiteral("direction"), QStringLiteral("desc")},
+                     {QStringLiteral("first"), QStringLiteral("100")}};
+    if (!resume.isEmpty())
+        query.append({QStringLiteral("after"), resume});
+    const QJsonValue answer = co_await ctx.http.json(
+        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Whop);
+    Fetched events({}, nextCursor(answer));
     // One product look-up at a time, in payment order, so a name found for
     // one payment serves the next without a second request.
     for (const QJsonObject &payment : WhopPayments::all(answer)) {

@@ -112,9 +112,11 @@ QCoro::Task<QString> WooCommerceSource::verify(SourceContext ctx, QString secret
     co_return co_await shopLabel(ctx, shop);
 }
 
-QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QString secret,
-                                                       Extra extra, QUuid account, QDateTime since)
+QCoro::Task<Fetched> WooCommerceSource::fetch(SourceContext ctx, QString secret, Extra extra,
+                                              QUuid account, QDateTime since, QString resume)
 {
+    // Newest first, one page a fetch: a full page means a run that goes on
+    // at the next page.
     const QString shop = site(extra);
     // The cut-off in UTC without a zone designator, as dates_are_gmt expects.
     // Orders are asked for by their last change rather than their creation:
@@ -122,21 +124,27 @@ QCoro::Task<QList<SaleEvent>> WooCommerceSource::fetch(SourceContext ctx, QStrin
     // reported once it is paid, and its creation lies before the cut-off.
     QString after = Iso::plain(since);
     after.remove(u'Z');
-    const QueryItems query{
+    QueryItems query{
         {QStringLiteral("modified_after"), after},
         {QStringLiteral("dates_are_gmt"), QStringLiteral("true")},
-        {QStringLiteral("per_page"), QStringLiteral("50")},
+        {QStringLiteral("per_page"), QString::number(pageSize)},
         {QStringLiteral("orderby"), QStringLiteral("date")},
         {QStringLiteral("order"), QStringLiteral("desc")},
     };
+    const int page = resume.isEmpty() ? 1 : std::max(1, resume.toInt());
+    if (page > 1)
+        query.append({QStringLiteral("page"), QString::number(page)});
     const QJsonValue answer =
         co_await ctx.http.json(ordersRequest(shop, extra, secret, query), Platform::WooCommerce);
+    const QList<QJsonObject> orders = Json::objects(answer);
     const QDateTime now = ctx.clock.now();
-    QList<SaleEvent> events;
+    Fetched events;
     // Changed orders that were paid long ago (completed, refunded, a note
     // added) are not news.
-    for (const QJsonObject &order : Json::objects(answer))
+    for (const QJsonObject &order : orders)
         if (auto e = WooCommerceOrders::event(order, account, now); e && e->at >= since)
             events.append(std::move(*e));
+    if (orders.size() >= pageSize)
+        events.resume = QString::number(page + 1);
     co_return events;
 }

@@ -9,6 +9,7 @@
 // key and secret sent as Basic authorisation. The shop must use https.
 struct WooCommerceSource {
     static constexpr double minInterval = 0;
+    static constexpr int pageSize = 50;
     static inline const QString exampleSite = QStringLiteral("https://shop.example.com");
 
     static KeyHelp help();
@@ -19,6 +20,6 @@ struct WooCommerceSource {
     static std::optional<QUrl> dashboard(const Extra &extra);
 
     static QCoro::Task<QString> verify(SourceContext ctx, QString secret, Extra extra);
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime since);
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime since, QString resume = {});
 };
