@@ -263,7 +263,7 @@ using Answers = QList<std::pair<QString, QByteArray>>;
 
 struct Case {
     Answers (*answers)();
-    QCoro::Task<QList<SaleEvent>> (*fetch)(SourceContext, QString, Extra, QUuid, QDateTime);
+    QCoro::Task<Fetched> (*fetch)(SourceContext, QString, Extra, QUuid, QDateTime, QString);
     QString secret;
 };
 
@@ -306,7 +306,7 @@ void paymentsFetch(benchmark::State &state, const Case &c)
     serve(t.server, c);
     qsizetype events = 0;
     for (auto _ : state)
-        events = runTask(c.fetch(t.context(), c.secret, {}, account, since)).size();
+        events = runTask(c.fetch(t.context(), c.secret, {}, account, since, {})).size();
     state.counters["events"] = double(events);
     state.counters["requests"] = double(t.server.requests().size()) / double(state.iterations());
 }
@@ -344,7 +344,7 @@ void paymentsFloor(benchmark::State &state, const Case &c)
 {
     TestHttp t;
     serve(t.server, c);
-    runTask(c.fetch(t.context(), c.secret, {}, account, since));
+    runTask(c.fetch(t.context(), c.secret, {}, account, since, {}));
     const QList<HttpRequest> requests = requestsOf(t.server);
     QNetworkAccessManager network;
     qint64 bytes = 0;
