@@ -230,7 +230,8 @@ private Q_SLOTS:
             << "page_number"
             << "1";
         QTest::newRow("Square") << Platform::Square
-                                << QByteArray(R"({"payments":[],"cursor":"CUR9"})") << "main=CUR9"
+                                << QByteArray(R"({"payments":[],"cursor":"CUR9"})")
+                                << "main=CUR9" // a cursor per location; the main one here
                                 << "cursor"
                                 << "CUR9";
         QTest::newRow("Whop")
@@ -257,15 +258,12 @@ private Q_SLOTS:
         const Fetched first =
             runTask(source->fetch(t.context(), "key", extra, QUuid::createUuid(), since, {}));
         QCOMPARE(first.resume, resume);
-        const qsizetype before = t.server.requests().size();
+        qsizetype at = t.server.requests().size();
         runTask(source->fetch(t.context(), "key", extra, QUuid::createUuid(), since, resume));
-        // The request that carries the list (Square first lists its locations).
-        RecordedRequest next = t.server.requests().at(before);
-        for (const RecordedRequest &r : t.server.requests().mid(before))
-            if (!r.path.endsWith(u"/locations")) {
-                next = r;
-                break;
-            }
+        // Square lists the merchant's locations before reading their payments.
+        while (t.server.requests().at(at).path.endsWith(u"/locations"))
+            ++at;
+        const RecordedRequest next = t.server.requests().at(at);
         const QString sent = next.method == "POST"
             ? QJsonDocument::fromJson(next.body)["variables"][parameter].toString()
             : next.queryValue(parameter);

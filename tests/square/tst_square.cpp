@@ -188,26 +188,37 @@ private Q_SLOTS:
         TestHttp t;
         serve(t);
         t.server.on("GET", "/v2/locations", recorded("locations"));
+        // The first location has a second page; the other ends at once.
         t.server.handle([](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
             if (r.path != "/v2/payments")
                 return std::nullopt;
             const QString location = r.queryValue("location_id");
+            const QString cursor = r.queryValue("cursor");
+            const bool more = location == "L88917AVBK2S5" && cursor.isEmpty();
             return ScriptedResponse::json(
                 QStringLiteral(
-                    R"({"payments":[{"id":"pay-%1","created_at":"2026-12-05T10:00:00Z",)"
-                    R"("status":"COMPLETED","amount_money":{"amount":450,"currency":"usd"}}]})")
-                    .arg(location)
+                    R"({"payments":[{"id":"pay-%1%2","created_at":"2026-12-05T10:00:00Z",)"
+                    R"("status":"COMPLETED","amount_money":{"amount":450,"currency":"usd"}}]%3})")
+                    .arg(location, cursor, more ? QStringLiteral(",\"cursor\":\"c2\"") : QString())
                     .toUtf8());
         });
-        QStringList got;
-        for (const SaleEvent &e :
-             runTask(SquareSource::fetch(t.context(), "k", {}, account, since)))
-            got.append(e.id + u' ' + e.amount->currency);
-        QCOMPARE(got, (QStringList{"pay-L88917AVBK2S5 USD", "pay-LQ6Y3G1ZKTZ9N USD"}));
-        const auto asked = t.server.requestsTo("/v2/payments");
-        QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked[1].query.last(),
+        const auto fetch = [&](const QString &resume) {
+            QStringList got;
+            const Fetched events =
+                runTask(SquareSource::fetch(t.context(), "k", {}, account, since, resume));
+            for (const SaleEvent &e : events)
+                got.append(e.id + u' ' + e.amount->currency);
+            return std::pair(got, events.resume);
+        };
+        const auto first = fetch({});
+        QCOMPARE(first.first, (QStringList{"pay-L88917AVBK2S5 USD", "pay-LQ6Y3G1ZKTZ9N USD"}));
+        QCOMPARE(t.server.requestsTo("/v2/payments")[1].query.last(),
                  (std::pair<QString, QString>{"location_id", "LQ6Y3G1ZKTZ9N"}));
+        // The run goes on at the unfinished location only.
+        QCOMPARE(first.second, "L88917AVBK2S5=c2");
+        QCOMPARE(fetch(first.second),
+                 (std::pair(QStringList{"pay-L88917AVBK2S5c2 USD"}, QString())));
+        QCOMPARE(t.server.requestsTo("/v2/payments").size(), 3);
     }
 
     void sandboxAccountStaysInSandbox()

@@ -131,7 +131,6 @@ std::optional<ScriptedResponse> SalesLedger::wooCommerce(const RecordedRequest &
 {
     if (!r.path.endsWith(u"/wc/v3/orders"))
         return std::nullopt;
-    // The ledger's orders never change after they are made: last change = creation.
     const auto since = Iso::date(r.queryValue("modified_after") + u'Z').value_or(QDateTime());
     const QList<Sale> list = after(since, true);
     const qsizetype perPage = r.queryValue("per_page").toInt();

@@ -1,13 +1,14 @@
 #include "connectors/paddlepolar/PolarSource.h"
 
 #include "connectors/BearerGet.h"
-#include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
 #include "connectors/QueryUrl.h"
 #include "core/Iso.h"
-#include "core/Sandbox.h"
+#include "core/SourceError.h"
 
 namespace {
+
+const QString sandboxKey = QStringLiteral("sandbox");
 
 QCoro::Task<QJsonObject> orders(SourceContext ctx, QUrl base, QueryItems query, QString secret)
 {
@@ -15,21 +16,17 @@ QCoro::Task<QJsonObject> orders(SourceContext ctx, QUrl base, QueryItems query, 
                      secret);
 }
 
-// The orders answer of the environment `extra` names, and whether it was the sandbox.
-QCoro::Task<std::pair<QJsonObject, bool>> ordersIn(SourceContext ctx, Extra extra, QueryItems query,
-                                                   QString secret)
-{
-    const bool sandbox = Sandbox::flagged(extra);
-    co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), sandbox);
-}
-
 // Asks the account's own API first and, when that fails for any reason, the
-// sandbox; only the sandbox's error reaches the caller.
+// sandbox; only the sandbox's error reaches the caller. The flag says which answered.
 QCoro::Task<std::pair<QJsonObject, bool>> ordersTryingSandbox(SourceContext ctx, Extra extra,
                                                               QueryItems query, QString secret)
 {
-    return Environment::probe<std::pair<QJsonObject, bool>>(
-        std::move(extra), [=](Extra e) { return ordersIn(ctx, std::move(e), query, secret); });
+    try {
+        co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), false);
+    } catch (const Failure &) {
+    }
+    extra.insert(sandboxKey, QStringLiteral("1"));
+    co_return std::pair(co_await orders(ctx, PolarSource::host(extra), query, secret), true);
 }
 
 // Whether pages follow this one: the answer's page count says so, or, without
@@ -132,7 +129,7 @@ QUrl PolarSource::sandboxBase()
 
 QUrl PolarSource::host(const Extra &extra)
 {
-    return Sandbox::flagged(extra) ? sandboxBase() : liveBase();
+    return extra.value(sandboxKey) == u"1" ? sandboxBase() : liveBase();
 }
 
 KeyHelp PolarSource::help()
@@ -154,9 +151,10 @@ KeyHelp PolarSource::help()
 
 QUrl PolarSource::dashboard(const Extra &extra, const QString &label)
 {
-    return QUrl(Sandbox::isTestAccount(extra, label)
-                    ? QStringLiteral("https://sandbox.polar.sh/dashboard")
-                    : QStringLiteral("https://polar.sh/dashboard"));
+    const bool sandbox =
+        extra.value(sandboxKey) == u"1" || label.contains(QLatin1String("(sandbox)"));
+    return QUrl(sandbox ? QStringLiteral("https://sandbox.polar.sh/dashboard")
+                        : QStringLiteral("https://polar.sh/dashboard"));
 }
 
 QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extra extra)
@@ -184,6 +182,7 @@ QCoro::Task<Fetched> PolarSource::fetch(SourceContext ctx, QString secret, Extra
             events.append(*event);
     if (hasLaterPage(answer.first, page, items.size()))
         events.resume = QString::number(page + 1);
+    // Once per run: its cut-off stays the same until it ends.
     if (page == 1) {
         const QUrl answered = answer.second ? sandboxBase() : host(extra);
         events.append(co_await latePaidRenewals(ctx, answered, secret, account, since));

@@ -67,10 +67,14 @@ QCoro::Task<QStringList> locations(SourceContext ctx, Extra extra, QString secre
 }
 
 // One page of a location's payments, newest first, and the cursor of the
-// page after it (empty at the end of the list).
-QCoro::Task<std::pair<QList<QJsonObject>, QString>> payments(SourceContext ctx, Extra extra,
-                                                             QString secret, QDateTime since,
-                                                             QString location, QString cursor)
+// next page when there is one.
+struct PaymentsPage {
+    QList<QJsonObject> kept;
+    QString cursor;
+};
+
+QCoro::Task<PaymentsPage> payments(SourceContext ctx, Extra extra, QString secret, QDateTime since,
+                                   QString location, QString cursor)
 {
     QueryItems query{{QStringLiteral("begin_time"), Iso::plain(since)},
                      {QStringLiteral("sort_order"), QStringLiteral("DESC")},
@@ -81,8 +85,8 @@ QCoro::Task<std::pair<QList<QJsonObject>, QString>> payments(SourceContext ctx, 
         query.append({QStringLiteral("cursor"), cursor});
     const QJsonValue answer = co_await ctx.http.json(
         api.request(extra, QStringLiteral("payments"), secret, query), Platform::Square);
-    co_return std::pair{SquarePayments::kept(answer),
-                        Json::text(answer[QLatin1String("cursor")]).value_or(QString())};
+    co_return PaymentsPage{SquarePayments::kept(answer),
+                           Json::text(answer[QLatin1String("cursor")]).value_or(QString())};
 }
 
 }
@@ -124,26 +128,28 @@ QCoro::Task<QString> SquareSource::verify(SourceContext ctx, QString secret, Ext
 QCoro::Task<Fetched> SquareSource::fetch(SourceContext ctx, QString secret, Extra extra,
                                          QUuid account, QDateTime since, QString resume)
 {
-    // Each location's list is newest first, one page a fetch; a run goes on
-    // at the cursors of the locations that have more.
+    // Newest first, one page per location a fetch: a run goes on at each
+    // unfinished location's cursor, and locations read to the end in this
+    // run are not read again. The main location stands in, unnamed, when
+    // locations cannot be listed.
     QList<QJsonObject> kept;
-    QList<std::pair<QString, QString>> next;
+    QList<std::pair<QString, QString>> unfinished;
     for (const QString &location : co_await locations(ctx, extra, secret)) {
         const QString name = location.isEmpty() ? QStringLiteral("main") : location;
-        const auto cursor = resume.isEmpty() ? std::optional<QString>(QString())
-                                             : ResumeParts::part(resume, name);
-        if (!cursor)
-            continue; // read to the end earlier in this run
-        auto [page, after] = co_await payments(ctx, extra, secret, since, location, *cursor);
-        kept.append(page);
-        next.append({name, after});
+        const auto cursor = ResumeParts::part(resume, name);
+        if (!resume.isEmpty() && !cursor)
+            continue;
+        const PaymentsPage page =
+            co_await payments(ctx, extra, secret, since, location, cursor.value_or(QString()));
+        kept.append(page.kept);
+        unfinished.append({name, page.cursor});
     }
     const QStringList ids = SquarePayments::orderIds(kept);
     QHash<QString, QString> titles;
     for (qsizetype at = 0; at < ids.size(); at += SquarePayments::maxOrderIds)
         titles.insert(
             co_await orderTitles(ctx, extra, secret, ids.mid(at, SquarePayments::maxOrderIds)));
-    Fetched events({}, ResumeParts::join(next));
+    Fetched events({}, ResumeParts::join(unfinished));
     for (const QJsonObject &payment : kept)
         if (auto e = SquarePayments::event(payment, titles, account))
             events.append(std::move(*e));

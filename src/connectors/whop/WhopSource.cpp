@@ -2,7 +2,6 @@
 
 #include "connectors/EnvironmentProbe.h"
 #include "connectors/JsonFields.h"
-#include "connectors/QueryUrl.h"
 #include "connectors/SandboxedApi.h"
 #include "connectors/whop/WhopPayments.h"
 #include "connectors/whop/WhopProducts.h"
@@ -103,8 +102,8 @@ QCoro::Task<Fetched> WhopSource::fetch(SourceContext ctx, QString secret, Extra 
                      {QStringLiteral("first"), QStringLiteral("100")}};
     if (!resume.isEmpty())
         query.append({QStringLiteral("after"), resume});
-    const HttpRequest list = api.request(extra, QStringLiteral("payments"), secret, query);
-    const QJsonValue answer = co_await ctx.http.json(list, Platform::Whop);
+    const QJsonValue answer = co_await ctx.http.json(
+        api.request(extra, QStringLiteral("payments"), secret, query), Platform::Whop);
     Fetched events({}, nextCursor(answer));
     // One product look-up at a time, in payment order, so a name found for
     // one payment serves the next without a second request.
