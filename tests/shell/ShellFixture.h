@@ -54,8 +54,8 @@ inline HttpLimits patientLimits()
 struct ShellFixture {
     QTemporaryDir dir;
     FakePlatformServer server;
-    Http http{std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patientLimits()};
     ManualClock clock{QDateTime::currentDateTimeUtc()};
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patientLimits()};
     SourceCaches caches;
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
