@@ -14,7 +14,7 @@
 #include <QPointer>
 
 CheckCycle::CheckCycle(Parts parts, QObject *parent)
-    : QObject(parent), m_parts(parts), m_framerCheck(parts.watcher, parts.notch)
+    : QObject(parent), m_parts(parts), m_framerReads(parts.watcher, parts.notch)
 {
 }
 
@@ -49,11 +49,11 @@ QCoro::Task<> CheckCycle::checkFramer()
         const FramerReading reading = co_await m_reader->fetch();
         if (!alive)
             co_return;
-        openSignIn = m_framerCheck.apply(m_framer, reading, m_parts.clock.now());
+        openSignIn = m_framerReads.apply(m_framer, reading, m_parts.clock.now());
     } catch (const Failure &failure) {
         if (!alive)
             co_return;
-        m_framerCheck.fail(m_framer, failure.description());
+        m_framerReads.fail(m_framer, failure.description());
     }
     Q_EMIT framerChanged();
     if (openSignIn)
@@ -81,6 +81,6 @@ void CheckCycle::showFigures()
 
 void CheckCycle::forgetFramerAccount()
 {
-    m_framerCheck.signOut(m_framer);
+    m_framerReads.signOut(m_framer);
     Q_EMIT framerChanged();
 }
