@@ -12,11 +12,11 @@ build_packages=(
   qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtqml-models
   qml6-module-qtquick-shapes qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtwebengine
-  qml6-module-qtwebchannel
+  qml6-module-qtwebchannel libxcb1-dev
 )
 test_packages=(
   dbus dbus-x11 gnome-keyring libsecret-tools xvfb xauth libgl1-mesa-dri
-  trayer xdotool
+  trayer xdotool x11-utils
 )
 
 wanted=("${build_packages[@]}")
