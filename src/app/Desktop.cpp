@@ -5,10 +5,13 @@
 #include "app/Services.h"
 #include "app/Switches.h"
 #include "app/TrayArt.h"
+#include "design/Fonts.h"
 #include "framer/Watcher.h"
 #include "notch/ChimePlayer.h"
 #include "notch/EffectSoundOutput.h"
+#include "notch/NotchController.h"
 #include "notch/NotchModel.h"
+#include "notch/NotchQml.h"
 #include "shell/DataLock.h"
 #include "shell/Shell.h"
 #include "shell/SingleInstance.h"
@@ -19,6 +22,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
+#include <QtWebEngineQuick>
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +71,11 @@ int run(int argc, char **argv, const QStringList &arguments)
         QTextStream(stderr) << Switches::noDisplaySentence() << Qt::endl;
         return 1;
     }
+    // The notch's ribs are a web page; the engine must know before the app
+    // exists, and its sandbox cannot run as root.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QtWebEngineQuick::initialize();
     QApplication app(argc, argv);
     nameApplication();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -85,7 +95,11 @@ int run(int argc, char **argv, const QStringList &arguments)
         return 3;
     }
     DesktopParts parts(services);
-    // SEAM: Fonts::registerAll() and the notch controller come here, before the tray.
+    Fonts::registerAll();
+    registerNotchQml();
+    NotchController notch(parts.notch, services.settings, services.clock);
+    parts.shell.notchScreen = [&notch] { return std::optional(notch.screenDescription()); };
+    services.settingsModel.replaceNotch = [&notch] { notch.place(); };
     QObject::connect(&instance, &SingleInstance::switchesReceived, &parts.shell, &Shell::handOver);
     parts.shell.start(arguments, trayArt());
     return app.exec();

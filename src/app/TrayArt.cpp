@@ -1,7 +1,8 @@
 #include "app/TrayArt.h"
 
+#include "design/KorvantaMark.h"
+
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 
@@ -15,20 +16,6 @@ QColor markColor()
                                                              : QColor(0x10, 0x10, 0x0e);
 }
 
-// SEAM: the mark itself comes from the design library's menuBarImage() once
-// it lands; until then a plain disc stands in its place.
-QPixmap drawn(int size, const QColor &color)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    painter.drawEllipse(QRectF(0, 0, size, size).adjusted(1.5, 1.5, -1.5, -1.5));
-    return pixmap;
-}
-
 }
 
 QIcon trayArt()
@@ -36,6 +23,6 @@ QIcon trayArt()
     QIcon icon;
     const QColor color = markColor();
     for (int size : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(drawn(size, color));
+        icon.addPixmap(QPixmap::fromImage(menuBarImage(QSize(size, size), color)));
     return icon;
 }
