@@ -137,7 +137,7 @@ private Q_SLOTS:
         const FramerWebRoutes routes(endpoints);
         // Read by the web engine when it starts, which is on first use.
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", routes.chromiumFlags({}));
-        m_http = std::make_unique<Http>(endpoints);
+        m_http = std::make_unique<Http>(m_clock, endpoints);
         m_settings =
             std::make_unique<QSettings>(m_dir.filePath("settings.ini"), QSettings::IniFormat);
         m_login = std::make_unique<FramerLogin>(*m_settings);
