@@ -25,13 +25,13 @@ struct ListSource {
     static KeyHelp help() { return {}; }
     static constexpr double minInterval = 0;
     static QCoro::Task<QString> verify(SourceContext, QString, Extra) { co_return "List"; }
-    static QCoro::Task<QList<SaleEvent>> fetch(SourceContext ctx, QString secret, Extra extra,
-                                               QUuid account, QDateTime)
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra,
+                                      QUuid account, QDateTime, QString = {})
     {
         const QUrl url(QStringLiteral("https://api.list.test/events?shop=") + extra.value("shop"));
         const QJsonValue body =
             co_await ctx.http.json(Http::request(url, secret), Platform::Gumroad);
-        QList<SaleEvent> events;
+        Fetched events;
         for (const QJsonObject &o : Json::objects(body))
             events.append({o.value("id").toString(), account, Platform::Gumroad,
                            *SaleEvent::kindFromName(o.value("kind").toString()),
