@@ -153,7 +153,9 @@ private Q_SLOTS:
                 401,
                 R"({"errors":[{"code":"UNAUTHORIZED","detail":"This request could not be authorized."}]})"),
             "Square: This request could not be authorized.", 2);
-        fetch("square: payments", Platform::Square, none, {status(503)}, "Square answered 503");
+        // Locations first (their failure only costs the other locations), then payments.
+        fetch("square: payments", Platform::Square, none, {status(503), status(503)},
+              "Square answered 503");
         verify(
             "whop: own sentence", Platform::Whop, none,
             status(401, R"({"error":{"type":"unauthorized","message":"The API key is invalid."}})"),

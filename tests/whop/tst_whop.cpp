@@ -222,10 +222,15 @@ private Q_SLOTS:
             runTask(withTimeout(t.clock, std::chrono::seconds(45),
                                 WhopSource::fetch(t.context(), "k", {}, account, since)));
         QCOMPARE(events.size(), 100);
-        const qsizetype named = WhopSource::lookupBudget.count() * 2; // 500 ms each
-        QCOMPARE(t.server.requests().size(), 1 + named);
+        // 500 ms each: two a second of the budget; the one that ends just as
+        // the budget does may be cut by it.
+        const qsizetype most = WhopSource::lookupBudget.count() * 2;
+        const auto named = std::count_if(events.cbegin(), events.cend(),
+                                         [](const SaleEvent &e) { return e.title == "Named"; });
+        QVERIFY2(named >= most - 1 && named <= most, qPrintable(QString::number(named)));
         QCOMPARE(events[named - 1].title, "Named");
         QCOMPARE(events[named].title, "Whop sale");
+        QVERIFY(t.server.requests().size() <= 1 + most);
     }
 
     void productNamesAreLookedUpOnceWhenFound()
