@@ -18,6 +18,10 @@ FirstRunWindow::FirstRunWindow(QQmlEngine &engine, Parts parts, QStringList argu
 
 FirstRunWindow::~FirstRunWindow()
 {
+    // A window being destroyed still says it turned invisible; it must not
+    // reach us then.
+    if (m_window)
+        m_window->disconnect(this);
     delete m_window;
 }
 

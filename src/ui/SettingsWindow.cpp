@@ -16,6 +16,10 @@ SettingsWindow::SettingsWindow(QQmlEngine &engine, Parts parts, QObject *parent)
 
 SettingsWindow::~SettingsWindow()
 {
+    // A window being destroyed still says it turned invisible; it must not
+    // reach us then.
+    if (m_window)
+        m_window->disconnect(this);
     delete m_window;
 }
 

@@ -62,7 +62,8 @@ QByteArray partnerPage()
 // One place that calls a connector, so a change of its signature is one change here.
 QCoro::Task<QString> run(SourceContext ctx, Platform platform, Stage stage, Extra extra)
 {
-    const SourceEntry *entry = standardSources().find(platform);
+    const SourceRegistry sources = standardSources();
+    const SourceEntry *entry = sources.find(platform);
     const QString key = QStringLiteral("rk_live_1"); // a shape every platform accepts
     if (stage == Stage::Verify)
         co_return co_await entry->verify(ctx, key, extra);
