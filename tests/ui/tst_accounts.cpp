@@ -22,6 +22,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include "SettingsParts.h"
+
 #include <QTest>
 
 namespace {
@@ -32,17 +34,7 @@ struct Quiet : SoundOutput {
 
 // The accounts pane over real stores in a temporary folder, the test
 // keyring and every shipped connector talking to the fake server.
-struct Pane {
-    QTemporaryDir dir;
-    TestHttp t;
-    QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
-    Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
-    AccountStore store{settings, keychain};
-    EventStore events{dir.filePath("events.json")};
-    SourceRegistry sources = standardSources();
-    Poller poller{store, events, keychain, sources, t.context()};
-    Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
-    SettingsModel model{store, poller, t.context(), autostart};
+struct Pane : SettingsParts {
     AccountsModel pane{model, store, poller};
     Quiet quiet;
     ChimePlayer chime{settings, quiet};

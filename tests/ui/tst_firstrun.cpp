@@ -17,6 +17,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include "SettingsParts.h"
+
 #include <QTest>
 
 namespace {
@@ -28,17 +30,7 @@ struct Quiet : SoundOutput {
 
 // The walkthrough over real settings in a temporary folder. Its keyring is
 // never reached: no test here connects an account.
-struct Walk {
-    QTemporaryDir dir;
-    TestHttp t;
-    QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
-    Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
-    AccountStore store{settings, keychain};
-    EventStore events{dir.filePath("events.json")};
-    SourceRegistry sources = standardSources();
-    Poller poller{store, events, keychain, sources, t.context()};
-    Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
-    SettingsModel model{store, poller, t.context(), autostart};
+struct Walk : SettingsParts {
     Quiet quiet;
     ChimePlayer chime{settings, quiet};
     int demos = 0;
