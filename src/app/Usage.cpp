@@ -44,7 +44,7 @@ QList<Usage::Switch> table()
         valued("--render-today", "PATH", "render the dashboard into a PNG file at PATH"),
         valued("--today-tab", "ID", "with --open-today: show the tab ID"),
         flag("--show-top", "with --open-today: show today's top sellers"),
-        flag("--open-share", "with --open-today: open the share card"),
+        flag("--open-share", "open the dashboard pinned open with its share sheet"),
         valued("--export-card", "PATH", "with --open-today: save the share card as a PNG at PATH"),
         valued("--card", "ID", "with --export-card: the card to save"),
     };

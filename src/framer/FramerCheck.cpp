@@ -34,7 +34,11 @@ QCoro::Task<std::optional<Moment>> FramerCheck::run()
     } catch (const std::exception &e) {
         const auto *failure = dynamic_cast<const Failure *>(&e);
         m_lastError = failure ? failure->description() : QString::fromUtf8(e.what());
-        m_status = QStringLiteral("Check failed: ") + m_lastError + QStringLiteral(". Retrying");
+        // The sentence goes inside another; its own full stop would double up.
+        QString reason = m_lastError;
+        while (reason.endsWith(u'.'))
+            reason.chop(1);
+        m_status = QStringLiteral("Check failed: ") + reason + QStringLiteral(". Retrying");
     }
     Q_EMIT changed();
     co_return moment;

@@ -5,17 +5,22 @@
 #include "core/Clock.h"
 #include "core/EventStore.h"
 #include "core/Revenue.h"
-#include "core/SourceError.h"
+#include "framer/FramerCheck.h"
 #include "moments/MomentBuilder.h"
 #include "notch/NotchModel.h"
-#include "shell/FramerReader.h"
 #include "shell/SettingsModel.h"
 
 #include <QPointer>
 
-CheckCycle::CheckCycle(Parts parts, QObject *parent)
-    : QObject(parent), m_parts(parts), m_framerReads(parts.watcher, parts.notch)
+CheckCycle::CheckCycle(Parts parts, QObject *parent) : QObject(parent), m_parts(parts)
 {
+}
+
+void CheckCycle::setFramer(FramerCheck *framer)
+{
+    m_framer = framer;
+    if (m_framer)
+        m_framer->openSignIn = [this] { Q_EMIT signInWanted(); };
 }
 
 QCoro::Task<> CheckCycle::check()
@@ -31,7 +36,7 @@ QCoro::Task<> CheckCycle::check()
     if (!alive)
         co_return;
     showFigures();
-    m_parts.settings.setFramerSignedIn(m_framer.signedIn.value_or(false));
+    m_parts.settings.setFramerSignedIn(m_framer && m_framer->signedIn().value_or(false));
     m_parts.settings.bumpRefresh();
     if (const auto moment = MomentBuilder::momentFor(fresh))
         m_parts.notch.show(*moment);
@@ -41,23 +46,27 @@ QCoro::Task<> CheckCycle::check()
 
 QCoro::Task<> CheckCycle::checkFramer()
 {
-    if (!m_reader)
+    if (!m_framer)
         co_return;
     const QPointer<CheckCycle> alive(this);
-    bool openSignIn = false;
-    try {
-        const FramerReading reading = co_await m_reader->fetch();
-        if (!alive)
-            co_return;
-        openSignIn = m_framerReads.apply(m_framer, reading, m_parts.clock.now());
-    } catch (const Failure &failure) {
-        if (!alive)
-            co_return;
-        m_framerReads.fail(m_framer, failure.description());
-    }
+    const std::optional<Moment> moment = co_await m_framer->run();
+    if (!alive)
+        co_return;
+    showFramer();
+    if (moment)
+        m_parts.notch.show(*moment);
     Q_EMIT framerChanged();
-    if (openSignIn)
-        Q_EMIT signInWanted();
+}
+
+// The notch's Framer figures follow the last read: a failed read keeps the
+// previous figures and reports its sentence.
+void CheckCycle::showFramer()
+{
+    NotchModel &notch = m_parts.notch;
+    notch.setSignedIn(m_framer->signedIn().value_or(false));
+    notch.setToday(m_framer->signedIn().value_or(false) ? m_framer->summary() : std::nullopt);
+    const QString &error = m_framer->lastError();
+    notch.setLastError(error.isEmpty() ? std::nullopt : std::optional(error));
 }
 
 void CheckCycle::showFigures()
@@ -79,8 +88,33 @@ void CheckCycle::showFigures()
     notch.setLastCheck(now);
 }
 
-void CheckCycle::forgetFramerAccount()
+FramerStatus CheckCycle::framer() const
 {
-    m_framerReads.signOut(m_framer);
+    FramerStatus status;
+    if (!m_framer)
+        return status;
+    status.status = m_framer->status();
+    status.lastChecked = m_framer->lastChecked();
+    status.signedIn = m_framer->signedIn();
+    for (const FramerCheck::TemplateToday &t : m_framer->today())
+        status.today.append({t.title, t.remixes});
+    return status;
+}
+
+void CheckCycle::markSignInPrompted()
+{
+    if (m_framer)
+        m_framer->setPromptedSignIn();
+}
+
+QCoro::Task<> CheckCycle::switchFramerAccount()
+{
+    if (!m_framer)
+        co_return;
+    const QPointer<CheckCycle> alive(this);
+    co_await m_framer->switchAccount();
+    if (!alive)
+        co_return;
+    showFramer();
     Q_EMIT framerChanged();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/SaleEvent.h"
-#include "shell/FramerReadHandler.h"
 #include "shell/FramerStatus.h"
 
 #include <QCoroTask>
@@ -9,11 +8,10 @@
 
 class AccountStore;
 class Clock;
-class FramerReader;
+class FramerCheck;
 class NotchModel;
 class Poller;
 class SettingsModel;
-class Watcher;
 
 // One check: read Framer, poll every account, refresh what the notch and the
 // settings show, and hand the new sales to the notch as one moment. Checks
@@ -26,7 +24,6 @@ public:
         AccountStore &accounts;
         NotchModel &notch;
         SettingsModel &settings;
-        Watcher &watcher;
         Clock &clock;
     };
 
@@ -35,13 +32,14 @@ public:
     QCoro::Task<> check();
     bool checking() const { return m_checking; }
 
-    // Until a reader is set, the Framer step is skipped.
-    void setFramerReader(FramerReader *reader) { m_reader = reader; }
-    const FramerStatus &framer() const { return m_framer; }
+    // Until the Framer check is set, the Framer step is skipped.
+    void setFramer(FramerCheck *framer);
+    // What the menu shows about Framer.
+    FramerStatus framer() const;
     // Sign-in window opened by the walkthrough: checks stop opening it.
-    void markSignInPrompted() { m_framer.promptedSignIn = true; }
-    // Steps of a Framer account switch that concern the shell's state.
-    void forgetFramerAccount();
+    void markSignInPrompted();
+    // Signs out of Framer, forgets its counters and asks for a new sign-in.
+    QCoro::Task<> switchFramerAccount();
 
 Q_SIGNALS:
     void signInWanted(); // not signed in to Framer, first time this run
@@ -50,11 +48,10 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<> checkFramer();
+    void showFramer();
     void showFigures();
 
     Parts m_parts;
-    FramerReadHandler m_framerReads;
-    FramerReader *m_reader = nullptr;
-    FramerStatus m_framer;
+    FramerCheck *m_framer = nullptr;
     bool m_checking = false;
 };

@@ -18,5 +18,4 @@ struct FramerStatus {
     std::optional<QDateTime> lastChecked;
     QList<Remixed> today;         // highest first
     std::optional<bool> signedIn; // unknown until the first read
-    bool promptedSignIn = false;  // the sign-in window opened by itself once this run
 };

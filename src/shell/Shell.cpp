@@ -27,8 +27,8 @@ const Moment secondDemoMoment{Platform::Framer, QStringLiteral("3 new remixes on
 }
 
 Shell::Shell(Parts parts, QObject *parent)
-    : QObject(parent), m_parts(parts), m_cycle({parts.poller, parts.accounts, parts.notch,
-                                                parts.settingsModel, parts.watcher, parts.clock}),
+    : QObject(parent), m_parts(parts),
+      m_cycle({parts.poller, parts.accounts, parts.notch, parts.settingsModel, parts.clock}),
       m_timer(parts.clock)
 {
     connect(&m_timer, &CheckTimer::fired, this, &Shell::check);
@@ -45,11 +45,13 @@ void Shell::start(const QStringList &arguments, const QIcon &trayIcon)
     connect(m_tray.get(), &TrayIcon::commanded, this, &Shell::run);
     m_tray->show();
     schedule();
+    // The switches go first: a walkthrough they open keeps the first
+    // check from opening the Framer sign-in window over it.
+    applySwitches(arguments, true);
     check();
     m_wake = std::make_unique<WakeWatcher>();
     connect(m_wake.get(), &WakeWatcher::woke, this,
             [this] { after(afterWake, [this] { check(); }); });
-    applySwitches(arguments, true);
 }
 
 void Shell::wireSettings()
@@ -153,13 +155,13 @@ void Shell::applySwitches(const QStringList &arguments, bool atLaunch)
             playDemo();
             m_parts.notch.show(secondDemoMoment);
         });
-    } else if (has("--settings")) {
+    } else if (has("--settings") || has("--settings-tab")) {
         Q_EMIT settingsRequested(valueOf("--settings-tab"));
-    } else if (has("--open-today")) {
+    } else if (has("--open-today") || has("--open-share")) {
         after(todayDelay, [this, arguments] { Q_EMIT todayRequested(arguments); });
     } else if (has("--demo")) {
         after(demoDelay, [this] { playDemo(); });
-    } else if (has("--first-run")) {
+    } else if (has("--first-run") || has("--first-run-step")) {
         showWalkthrough(valueOf("--first-run-step").toInt());
     } else if (atLaunch) {
         if (!m_parts.settings.value(QStringLiteral("onboarded")).toBool())
@@ -191,10 +193,6 @@ QCoro::Task<> Shell::afterTask(std::chrono::milliseconds delay, std::function<vo
 
 QCoro::Task<> Shell::switchFramerAccount()
 {
-    const QPointer<Shell> alive(this);
-    co_await signOutFramer();
-    if (!alive)
-        co_return;
-    m_cycle.forgetFramerAccount();
-    Q_EMIT framerSignInRequested();
+    // The check asks for the sign-in window once it has signed out.
+    co_await m_cycle.switchFramerAccount();
 }

@@ -13,6 +13,7 @@
 
 class TrayIcon;
 class Updates;
+class Watcher;
 class WakeWatcher;
 
 // The running app's spine: the check timer and cycle, the tray menu's
@@ -54,8 +55,6 @@ public:
 
     // Installed by main when the pieces exist; each does nothing until then.
     std::function<std::optional<QString>()> notchScreen = [] { return std::nullopt; };
-    // Signs the Framer web view out and marks the reader not ready.
-    std::function<QCoro::Task<>()> signOutFramer = []() -> QCoro::Task<> { co_return; };
 
 Q_SIGNALS:
     void settingsRequested(const QString &tab);        // empty: the last tab

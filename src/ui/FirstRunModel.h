@@ -41,6 +41,12 @@ class FirstRunModel : public QObject {
     Q_PROPERTY(QString soundLabel READ soundLabel CONSTANT)
     Q_PROPERTY(QString restLabel READ restLabel CONSTANT)
     Q_PROPERTY(QString loginLabel READ loginLabel CONSTANT)
+    // The glowing ribs behind the walkthrough: always shown, wider and
+    // taller than the island's, on the page's own dark base.
+    Q_PROPERTY(QString ribsColor READ ribsColor CONSTANT)
+    Q_PROPERTY(double ribsReach READ ribsReach CONSTANT)
+    Q_PROPERTY(double ribsVreach READ ribsVreach CONSTANT)
+    Q_PROPERTY(QString ribsExtra READ ribsExtra CONSTANT)
 
 public:
     FirstRunModel(SettingsModel &settings, const SourceRegistry &sources, QSettings &preferences,
@@ -79,6 +85,14 @@ public:
     void setOpenAtLogin(bool on);
     static QString laterLabel() { return QStringLiteral("I'll do this later"); }
     static QString soundLabel() { return QStringLiteral("Sound"); }
+    static QString ribsColor() { return QStringLiteral("#ffe03a"); }
+    static double ribsReach() { return 0.42; }
+    static double ribsVreach() { return 1.0; }
+    static QString ribsExtra()
+    {
+        return QStringLiteral(
+            "base:'#10100e',peakX:1,edgeFall:1,floor:0,haze:.16,gain:1,veil:false");
+    }
     static QString restLabel() { return QStringLiteral("Between sales, the notch shows"); }
     static QString loginLabel() { return QStringLiteral("Open Korvanta when I log in"); }
 

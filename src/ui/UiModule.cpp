@@ -1,6 +1,7 @@
 #include "ui/UiModule.h"
 
 #include "design/DesignQml.h"
+#include "notch/NotchQml.h"
 
 #include <QQmlEngine>
 
@@ -11,6 +12,7 @@ namespace UiModule {
 void prepare(QQmlEngine &)
 {
     registerDesignQml();
+    registerNotchQml(); // the walkthrough shows the island's ribs
     static const bool registered = [] {
         qml_register_types_Korvanta_Ui();
         return true;

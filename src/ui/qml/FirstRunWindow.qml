@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Korvanta.Design as DS
+import Korvanta.Notch as Notch
 import Korvanta.Ui
 
 // "Welcome to Korvanta": seven screens on the dark page, one at a time.
@@ -15,6 +16,17 @@ ApplicationWindow {
     flags: Qt.Window | Qt.WindowTitleHint | Qt.WindowCloseButtonHint
     color: DS.T.C.page
     font.family: Look.sans
+
+    Notch.RibsView {
+        objectName: "ribs"
+        anchors.fill: parent
+        color: window.model.ribsColor
+        reach: window.model.ribsReach
+        vreach: window.model.ribsVreach
+        extra: window.model.ribsExtra
+        shown: true // the window, and so the page, exists only while open
+        linger: 0
+    }
 
     ColumnLayout {
         anchors.fill: parent
