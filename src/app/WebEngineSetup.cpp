@@ -9,11 +9,16 @@ namespace WebEngineSetup {
 
 void prepare(const FramerWebRoutes &routes)
 {
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            routes.chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
     // Chromium's sandbox refuses to run as root.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QByteArray flags = routes.chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+    // Without a sandbox the zygote only saves start-up time, and once the
+    // first page has made it, it stays for the rest of the run. Renderers
+    // started directly end with their page: nothing stays at rest.
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") && !flags.contains("--no-zygote"))
+        flags = QByteArray(flags.trimmed() + " --no-zygote").trimmed();
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
