@@ -1,7 +1,6 @@
 #include "connectors/gumroad/GumroadSource.h"
 #include "core/SystemTexts.h"
 #include "support/Fixture.h"
-#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonArray>
@@ -9,6 +8,7 @@
 #include <QJsonObject>
 #include <QTest>
 
+// Hosts, requests and damaged answers: tests/sources.
 namespace {
 
 const QString token = QStringLiteral("gum_Xc9fT2kq_access_token");
@@ -52,15 +52,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("label");
-        QTest::newRow("name") << fixture("gumroad/user.json") << "Ada Shop";
-        QTest::newRow("empty name")
-            << QByteArray(R"({"user":{"name":"","email":"ada@example.com"}})") << "ada@example.com";
-        QTest::newRow("name not text")
-            << QByteArray(R"({"user":{"name":42,"email":"ada@example.com"}})") << "ada@example.com";
-        QTest::newRow("neither") << QByteArray(R"({"success":true,"user":{"name":null}})")
-                                 << "Gumroad";
-        QTest::newRow("no user") << QByteArray(R"({"success":true,"user":"ada"})") << "Gumroad";
-        QTest::newRow("array body") << QByteArray(R"([{"user":{"name":"x"}}])") << "Gumroad";
+        const auto row = [](const char *name, const QByteArray &body, const char *label) {
+            QTest::newRow(name) << body << QString(label);
+        };
+        row("name", fixture("gumroad/user.json"), "Ada Shop");
+        row("empty name", R"({"user":{"name":"","email":"ada@example.com"}})", "ada@example.com");
+        row("name not text", R"({"user":{"name":42,"email":"ada@example.com"}})",
+            "ada@example.com");
+        row("neither", R"({"success":true,"user":{"name":null}})", "Gumroad");
+        row("no user", R"({"success":true,"user":"ada"})", "Gumroad");
+        row("array body", R"([{"user":{"name":"x"}}])", "Gumroad");
     }
 
     void verifyLabels()
@@ -70,11 +71,6 @@ private Q_SLOTS:
         TestHttp t;
         t.server.on("GET", "/v2/user", ScriptedResponse::json(body));
         QCOMPARE(runTask(GumroadSource::verify(t.context(), token, {})), label);
-        QCOMPARE(t.server.requests().size(), 1);
-        const RecordedRequest &r = t.server.requests().first();
-        QCOMPARE(r.host(), "api.gumroad.com");
-        QCOMPARE(r.rawTarget, "/v2/user");
-        QCOMPARE(r.header("Authorization"), "Bearer " + token.toUtf8());
         // The note names where the token is kept in this system's own terms.
         QVERIFY(GumroadSource::help().note->endsWith(
             SystemTexts::get(SystemTexts::Text::TokenInKeyring)));
@@ -82,7 +78,6 @@ private Q_SLOTS:
 
     void dayBefore()
     {
-        QCOMPARE(GumroadSource::dayBefore(since), "2026-12-04");
         QCOMPARE(GumroadSource::dayBefore(QDateTime(QDate(2027, 1, 1), QTime(0, 10), Qt::UTC)),
                  "2026-12-31");
         // Counted in UTC whatever zone the cut-off is expressed in.
@@ -109,8 +104,6 @@ private Q_SLOTS:
         QCOMPARE(events[0].id, "s_new");
         QCOMPARE(events[1].id, "s_edge");
         QCOMPARE(t.server.requests().size(), 1);
-        QCOMPARE(t.server.requests()[0].host(), "api.gumroad.com");
-        QCOMPARE(t.server.requests()[0].header("Authorization"), "Bearer " + token.toUtf8());
 
         // Five pages at most, each carrying the previous page's key.
         t.server.reset();
@@ -121,7 +114,6 @@ private Q_SLOTS:
         QCOMPARE(fetch(t).last().id, "s_5");
         const auto rs = t.server.requestsTo("/v2/sales");
         QCOMPARE(rs.size(), 5);
-        QCOMPARE(rs[0].query, (Items{{"after", "2026-12-04"}}));
         for (int n = 1; n < 5; ++n)
             QCOMPARE(
                 rs[n].query,
@@ -141,19 +133,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QJsonObject>("changes");
         QTest::addColumn<QString>("expected"); // title | minor currency
-        QTest::newRow("as listed") << QJsonObject{} << "Icon Pack | 1999 USD";
-        QTest::newRow("fraction cut") << QJsonObject{{"price", 12.9}} << "Icon Pack | 12 USD";
-        QTest::newRow("negative fraction")
-            << QJsonObject{{"price", -12.9}} << "Icon Pack | -12 USD";
-        QTest::newRow("price as text") << QJsonObject{{"price", "1999"}} << "Icon Pack | 0 USD";
-        QTest::newRow("price beyond 64 bits")
-            << QJsonObject{{"price", 1e30}} << "Icon Pack | 0 USD";
-        QTest::newRow("no currency")
-            << QJsonObject{{"currency", QJsonValue::Null}} << "Icon Pack | 1999 USD";
-        QTest::newRow("empty currency") << QJsonObject{{"currency", ""}} << "Icon Pack | 1999 USD";
-        QTest::newRow("euro") << QJsonObject{{"currency", "eur"}} << "Icon Pack | 1999 EUR";
-        QTest::newRow("no product name")
-            << QJsonObject{{"product_name", QJsonValue::Null}} << "Gumroad sale | 1999 USD";
+        const auto row = [](const char *name, const QJsonObject &changes, const char *expected) {
+            QTest::newRow(name) << changes << QString(expected);
+        };
+        row("as listed", {}, "Icon Pack | 1999 USD");
+        row("fraction cut", {{"price", 12.9}}, "Icon Pack | 12 USD");
+        row("negative fraction", {{"price", -12.9}}, "Icon Pack | -12 USD");
+        row("price as text", {{"price", "1999"}}, "Icon Pack | 0 USD");
+        row("price beyond 64 bits", {{"price", 1e30}}, "Icon Pack | 0 USD");
+        row("no currency", {{"currency", QJsonValue::Null}}, "Icon Pack | 1999 USD");
+        row("empty currency", {{"currency", ""}}, "Icon Pack | 1999 USD");
+        row("euro", {{"currency", "eur"}}, "Icon Pack | 1999 EUR");
+        row("no product name", {{"product_name", QJsonValue::Null}}, "Gumroad sale | 1999 USD");
     }
 
     void mapping()
@@ -177,34 +168,6 @@ private Q_SLOTS:
         QCOMPARE(e.platform, Platform::Gumroad);
         QCOMPARE(e.account, account);
         QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(8, 38, 56, 250), Qt::UTC));
-    }
-
-    void damagedBodies()
-    {
-        QJsonObject sample = QJsonDocument::fromJson(fixture("gumroad/sales-page.json")).object();
-        QJsonArray list;
-        for (int n = 0; n < 6; ++n)
-            list.append(sale(QStringLiteral("s_%1").arg(n), "2026-12-05T10:00:00Z",
-                             {{"price", 100.5 * n}}));
-        sample["sales"] = list;
-        TestHttp t;
-        // An event from before the cut-off counts as a fault.
-        const auto outcomes = JsonFuzz::feed(
-            JsonFuzz::variants(QJsonDocument(sample).toJson(), 300, 4122026), account,
-            [&](const QByteArray &body) {
-                t.server.reset();
-                t.server.on("GET", "/v2/sales", ScriptedResponse::json(body));
-            },
-            [&]() -> QCoro::Task<QList<SaleEvent>> {
-                const QList<SaleEvent> events =
-                    co_await GumroadSource::fetch(t.context(), token, {}, account, since);
-                if (std::any_of(events.begin(), events.end(),
-                                [](const SaleEvent &e) { return e.at < since; }))
-                    throw std::logic_error("early sale");
-                co_return events;
-            });
-        QCOMPARE(outcomes.faults, 0);
-        QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }
 };
 
