@@ -1,12 +1,13 @@
 #include "connectors/shopify/ShopifySource.h"
 #include "support/Fixture.h"
-#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonDocument>
 #include <QTest>
 #include <QTimeZone>
 
+// Hosts, headers, the platform's own error sentences and damaged answers:
+// tests/sources.
 namespace {
 
 const QString graphqlPath = QStringLiteral("/admin/api/2026-10/graphql.json");
@@ -53,35 +54,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("host"); // empty: refused
-        QTest::newRow("capitals, scheme and path")
-            << "  HTTPS://Acme-Goods.MyShopify.com/admin/orders "
-            << "acme-goods.myshopify.com";
-        QTest::newRow("bare name") << "acme"
-                                   << "acme.myshopify.com";
-        QTest::newRow("plain http") << "http://acme.myshopify.com"
-                                    << "acme.myshopify.com";
-        QTest::newRow("custom domain") << "shop.acme.com"
-                                       << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("domain alone") << "myshopify.com"
-                                      << "";
-        QTest::newRow("domain as a prefix") << "acme.myshopify.com.evil.test"
-                                            << "";
-        QTest::newRow("inner space") << "acme goods"
-                                     << "";
-        QTest::newRow("fragment trick") << "evil.test#.myshopify.com"
-                                        << "";
-        QTest::newRow("query trick") << "evil.test?.myshopify.com"
-                                     << "";
-        QTest::newRow("user info trick") << "evil.test@acme.myshopify.com"
-                                         << "";
-        QTest::newRow("backslash trick") << "evil.test\\.myshopify.com"
-                                         << "";
-        QTest::newRow("port") << "acme.myshopify.com:8443"
-                              << "";
-        QTest::newRow("empty label") << "acme..myshopify.com"
-                                     << "";
+        const auto row = [](const char *name, const char *typed, const char *host = "") {
+            QTest::newRow(name) << QString(typed) << QString(host);
+        };
+        row("capitals, scheme and path", "  HTTPS://Acme-Goods.MyShopify.com/admin/orders ",
+            "acme-goods.myshopify.com");
+        row("bare name", "acme", "acme.myshopify.com");
+        row("plain http", "http://acme.myshopify.com", "acme.myshopify.com");
+        row("custom domain", "shop.acme.com");
+        row("empty", "");
+        row("domain alone", "myshopify.com");
+        row("domain as a prefix", "acme.myshopify.com.evil.test");
+        row("inner space", "acme goods");
+        row("fragment trick", "evil.test#.myshopify.com");
+        row("query trick", "evil.test?.myshopify.com");
+        row("user info trick", "evil.test@acme.myshopify.com");
+        row("backslash trick", "evil.test\\.myshopify.com");
+        row("port", "acme.myshopify.com:8443");
+        row("empty label", "acme..myshopify.com");
     }
 
     void storeAddresses()
@@ -180,8 +170,6 @@ private Q_SLOTS:
                 R"({"error":"invalid_client","error_description":"Client authentication failed due to unknown client."})",
                 400)),
             "Shopify: Client authentication failed due to unknown client.");
-        QCOMPARE(verifyWith(ScriptedResponse::json("", 401)),
-                 "Shopify rejected the key. It may have been revoked");
         QVERIFY(t.server.requestsTo(graphqlPath).isEmpty());
         QVERIFY(t.caches.shopifyTokens.isEmpty());
 
@@ -251,8 +239,6 @@ private Q_SLOTS:
         for (const Extra &extra : {legacy(), withClient("   ")}) {
             runTask(ShopifySource::verify(t.context(), "shpat_1", extra));
             const RecordedRequest v = t.server.requests().last();
-            QCOMPARE(v.host(), "acme.myshopify.com");
-            QCOMPARE(v.header("Content-Type"), "application/json");
             QCOMPARE(v.header("X-Shopify-Access-Token"), "shpat_1");
             QCOMPARE(v.body, R"({"query":"{ shop { name myshopifyDomain } }","variables":{}})");
         }
@@ -329,46 +315,20 @@ private Q_SLOTS:
         QCOMPARE(runTask(fetchWithToken(t)), want);
     }
 
-    void graphqlErrorsAndLabels()
+    // The shop's name, else its address; errors beside data do not fail.
+    void labels()
     {
         TestHttp t;
-        const auto verifyAnswer = [&](const QByteArray &body, int status = 200) {
+        const auto verifyAnswer = [&](const QByteArray &body) {
             t.server.reset();
-            t.server.on("POST", graphqlPath, ScriptedResponse::json(body, status));
-            try {
-                return runTask(ShopifySource::verify(t.context(), "shpat_1", legacy("ACME")));
-            } catch (const Failure &f) {
-                return QString("failed: " + f.description());
-            }
+            t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
+            return runTask(ShopifySource::verify(t.context(), "shpat_1", legacy("ACME")));
         };
-        QCOMPARE(
-            verifyAnswer(
-                R"({"errors":[{"message":"Access denied for shop field.","extensions":{"code":"ACCESS_DENIED"}}]})"),
-            "failed: Shopify: Access denied for shop field.");
         QCOMPARE(verifyAnswer(R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})"),
                  "Still Here");
         QCOMPARE(verifyAnswer(R"({"errors":[],"data":{"shop":{"name":""}}})"),
                  "acme.myshopify.com");
         QCOMPARE(verifyAnswer(R"([{"data":{"shop":{"name":"x"}}}])"), "acme.myshopify.com");
-        QCOMPARE(
-            verifyAnswer(
-                R"j({"errors":"[API] Invalid API key or access token (unrecognized login or wrong password)"})j",
-                401),
-            "failed: Shopify rejected the key. It may have been revoked");
-    }
-
-    void damagedAnswers()
-    {
-        TestHttp t;
-        const auto outcomes = JsonFuzz::feed(
-            JsonFuzz::variants(ordersPage(3, true), 300, 20261205), account,
-            [&](const QByteArray &body) {
-                t.server.reset();
-                t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
-            },
-            [&] { return fetchWithToken(t); });
-        QCOMPARE(outcomes.faults, 0);
-        QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }
 };
 
