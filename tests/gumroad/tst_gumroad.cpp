@@ -1,5 +1,6 @@
 #include "connectors/gumroad/GumroadSource.h"
 #include "core/SystemTexts.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -129,45 +130,28 @@ private Q_SLOTS:
         QCOMPARE(t.server.requests().size(), 2);
     }
 
-    void mapping_data()
-    {
-        QTest::addColumn<QJsonObject>("changes");
-        QTest::addColumn<QString>("expected"); // title | minor currency
-        const auto row = [](const char *name, const QJsonObject &changes, const char *expected) {
-            QTest::newRow(name) << changes << QString(expected);
-        };
-        row("as listed", {}, "Icon Pack | 1999 USD");
-        row("fraction cut", {{"price", 12.9}}, "Icon Pack | 12 USD");
-        row("negative fraction", {{"price", -12.9}}, "Icon Pack | -12 USD");
-        row("price as text", {{"price", "1999"}}, "Icon Pack | 0 USD");
-        row("price beyond 64 bits", {{"price", 1e30}}, "Icon Pack | 0 USD");
-        row("no currency", {{"currency", QJsonValue::Null}}, "Icon Pack | 1999 USD");
-        row("empty currency", {{"currency", ""}}, "Icon Pack | 1999 USD");
-        row("euro", {{"currency", "eur"}}, "Icon Pack | 1999 EUR");
-        row("no product name", {{"product_name", QJsonValue::Null}}, "Gumroad sale | 1999 USD");
-    }
-
+    // Each sale's id says how it differs from the recorded one; sales without
+    // a text id are not reported.
     void mapping()
     {
-        QFETCH(QJsonObject, changes);
-        QFETCH(QString, expected);
         TestHttp t;
-        t.server.on(
-            "GET", "/v2/sales",
-            sales({sale("B28UKN-dvxYabdavG97Y-Q==", "2026-12-05T09:38:56.250+01:00", changes),
-                   sale("", "2026-12-05T09:00:00Z"),
-                   sale("s_no_id", "2026-12-05T09:00:00Z", {{"id", 7}})}));
-        const QList<SaleEvent> events = fetch(t);
-        QCOMPARE(events.size(), 1);
-        const SaleEvent &e = events.first();
-        QCOMPARE(
-            QStringLiteral("%1 | %2 %3").arg(e.title).arg(e.amount->minor).arg(e.amount->currency),
-            expected);
-        QCOMPARE(e.id, "B28UKN-dvxYabdavG97Y-Q==");
-        QCOMPARE(e.kind, SaleEvent::Kind::Sale);
-        QCOMPARE(e.platform, Platform::Gumroad);
-        QCOMPARE(e.account, account);
-        QCOMPARE(e.at, QDateTime(QDate(2026, 12, 5), QTime(8, 38, 56, 250), Qt::UTC));
+        t.server.on("GET", "/v2/sales",
+                    ScriptedResponse::json(fixture("gumroad/sales-mapping.json")));
+        const auto line = [](const char *id, const char *rest) -> QString {
+            return QString(id) + " sale " + rest + " @ 08:38:56.250";
+        };
+        QCOMPARE(eventLines(fetch(t), Platform::Gumroad, account),
+                 (QStringList{
+                     line("as-listed", "Icon Pack | 1999 USD"),
+                     line("fraction-cut", "Icon Pack | 12 USD"),
+                     line("negative-fraction", "Icon Pack | -12 USD"),
+                     line("price-as-text", "Icon Pack | 0 USD"),
+                     line("price-beyond-64-bits", "Icon Pack | 0 USD"),
+                     line("no-currency", "Icon Pack | 1999 USD"),
+                     line("empty-currency", "Icon Pack | 1999 USD"),
+                     line("euro", "Icon Pack | 1999 EUR"),
+                     line("no-product-name", "Gumroad sale | 1999 USD"),
+                 }));
     }
 };
 
