@@ -21,15 +21,15 @@ private Q_SLOTS:
         QCOMPARE(eventLines(runTask(DodoSource::fetch(t.context(), "k", {}, account, since)),
                             Platform::Dodo, account),
                  (QStringList{
-                     "sale sale Payment | 2900 USD @ 09:15:02.318",
-                     "renewal renewal Subscription payment | 2900 USD @ 09:15:02.318",
-                     "failed failed Payment | 2900 USD @ 09:15:02.318",
-                     "failed-renewal failed Subscription payment | 2900 USD @ 09:15:02.318",
-                     "no-currency sale Payment | 2900 USD @ 09:15:02.318",
+                     "sale sale Payment | 2900 USD @ 12-05 09:15:02.318",
+                     "renewal renewal Subscription payment | 2900 USD @ 12-05 09:15:02.318",
+                     "failed failed Payment | 2900 USD @ 12-05 09:15:02.318",
+                     "failed-renewal failed Subscription payment | 2900 USD @ 12-05 09:15:02.318",
+                     "no-currency sale Payment | 2900 USD @ 12-05 09:15:02.318",
                      // "inr" and "INR" must count as one currency in the totals.
-                     "currency-lower-case sale Payment | 2900 INR @ 09:15:02.318",
-                     "amount-as-text sale Payment | 0 USD @ 09:15:02.318",
-                     "subscription-id-not-text sale Payment | 2900 USD @ 09:15:02.318",
+                     "currency-lower-case sale Payment | 2900 INR @ 12-05 09:15:02.318",
+                     "amount-as-text sale Payment | 0 USD @ 12-05 09:15:02.318",
+                     "subscription-id-not-text sale Payment | 2900 USD @ 12-05 09:15:02.318",
                  }));
     }
 };

@@ -138,7 +138,7 @@ private Q_SLOTS:
         t.server.on("GET", "/v2/sales",
                     ScriptedResponse::json(fixture("gumroad/sales-mapping.json")));
         const auto line = [](const char *id, const char *rest) -> QString {
-            return QString(id) + " sale " + rest + " @ 08:38:56.250";
+            return QString(id) + " sale " + rest + " @ 12-05 08:38:56.250";
         };
         QCOMPARE(eventLines(fetch(t), Platform::Gumroad, account),
                  (QStringList{

@@ -162,7 +162,7 @@ private Q_SLOTS:
             "GET", invoices,
             ScriptedResponse::json(fixture("lemonsqueezy/subscription-invoices-mapping.json")));
         const auto line = [](const char *id, const char *rest) -> QString {
-            return QString(id) + u' ' + rest + " @ 09:30:00.000";
+            return QString(id) + u' ' + rest + " @ 12-05 09:30:00.000";
         };
         const char *sale = "sale Icon Pack | 1199 USD";
         const char *renewal = "renewal Pro Plan | 1071 EUR";

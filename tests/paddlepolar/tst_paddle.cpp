@@ -146,7 +146,7 @@ private Q_SLOTS:
                     ScriptedResponse::json(fixture("paddlepolar/paddle-mapping.json")));
         const auto line = [](const char *id, const char *rest,
                              const char *at = "10:13:10.584") -> QString {
-            return QString(id) + u' ' + rest + " @ " + at;
+            return QString(id) + u' ' + rest + " @ 12-05 " + at;
         };
         const char *sale = "sale Analytics addon | 2500 EUR";
         const char *noAmount = "sale Analytics addon | 0 EUR";

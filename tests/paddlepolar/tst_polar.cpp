@@ -101,7 +101,7 @@ private Q_SLOTS:
         t.server.on("GET", ordersPath,
                     ScriptedResponse::json(fixture("paddlepolar/polar-mapping.json")));
         const auto line = [](const char *id, const char *rest) -> QString {
-            return QString(id) + u' ' + rest + " @ 09:41:12.519";
+            return QString(id) + u' ' + rest + " @ 12-05 09:41:12.519";
         };
         const char *sale = "sale Framer Kit | 1071 USD";
         const char *renewal = "renewal Framer Kit | 1071 USD";

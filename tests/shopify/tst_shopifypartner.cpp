@@ -1,4 +1,5 @@
 #include "connectors/shopify/ShopifyPartnerSource.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -106,26 +107,20 @@ private Q_SLOTS:
         TestHttp t;
         t.server.on("POST", apiPath,
                     ScriptedResponse::json(fixture("shopify/partner-transactions.json")));
-        const auto at = [](int m, int ms = 0) {
-            return QDateTime(QDate(2026, 12, 5), QTime(8, m, 0, ms), Qt::UTC);
-        };
-        using K = SaleEvent::Kind;
-        const Platform p = Platform::ShopifyPartner;
-        const QList<SaleEvent> want{
-            {"gid://partners/ThemeSale/1", account, p, K::Sale, "Dawnlight", Money{35000, "USD"},
-             at(0, 500)}, // gross, not net
-            {"gid://partners/AppSaleAdjustment/2", account, p, K::Refund, "Upsell Pro",
-             Money{-499, "USD"}, at(1)}, // sign as given
-            {"gid://partners/AppSubscriptionSale/3", account, p, K::Renewal, "Upsell Pro",
-             Money{1520, "USD"}, at(2)},
-            {"gid://partners/ThemeSaleAdjustment/4", account, p, K::Refund, "Fallback App",
-             Money{-35000, "USD"}, at(3)},
-            {"gid://partners/AppUsageSale/5", account, p, K::Sale, "Shopify sale", Money{42, "EUR"},
-             at(4)}, // no type
-        };
-        QCOMPARE(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account,
-                                                     since)),
-                 want);
+        QCOMPARE(
+            eventLines(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(),
+                                                           account, since)),
+                       Platform::ShopifyPartner, account),
+            (QStringList{
+                // Gross, not net.
+                "gid://partners/ThemeSale/1 sale Dawnlight | 35000 USD @ 12-05 08:00:00.500",
+                // Sign as given.
+                "gid://partners/AppSaleAdjustment/2 refund Upsell Pro | -499 USD @ 12-05 08:01:00.000",
+                "gid://partners/AppSubscriptionSale/3 renewal Upsell Pro | 1520 USD @ 12-05 08:02:00.000",
+                "gid://partners/ThemeSaleAdjustment/4 refund Fallback App | -35000 USD @ 12-05 08:03:00.000",
+                // No type.
+                "gid://partners/AppUsageSale/5 sale Shopify sale | 42 EUR @ 12-05 08:04:00.000",
+            }));
     }
 
     void paging()

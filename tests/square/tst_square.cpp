@@ -1,4 +1,5 @@
 #include "connectors/square/SquareSource.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -51,23 +52,17 @@ private Q_SLOTS:
     void fetchReadsPaymentsAndNamesThemAfterOrders()
     {
         TestHttp t;
-        const auto events = runTask(SquareSource::fetch(serve(t), "EAAAtoken", {}, account, since));
-        const auto at = [](int h, int m, int s = 0, int ms = 0) {
-            return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC);
-        };
-        using K = SaleEvent::Kind;
-        const Platform p = Platform::Square;
-        const QList<SaleEvent> want{
-            {"pay-two-items", account, p, K::Sale, "Flat White + 1 more", Money{1650, "EUR"},
-             at(11, 50, 12, 507)},
-            {"pay-failed", account, p, K::Failed, "Gift Card", Money{999, "GBP"}, at(11, 10)},
-            {"pay-note", account, p, K::Sale, "Walk-in sale", Money{2000, "USD"}, at(10, 0)},
-            {"pay-bare", account, p, K::Sale, "Square payment", Money{0, "USD"}, at(10, 0)},
-            // An order whose items have no names gives no title; a fractional amount counts as
-            // zero.
-            {"pay-unnamed-order", account, p, K::Sale, "Square payment", Money{0, "USD"}, at(9, 0)},
-        };
-        QCOMPARE(events, want);
+        QCOMPARE(eventLines(runTask(SquareSource::fetch(serve(t), "EAAAtoken", {}, account, since)),
+                            Platform::Square, account),
+                 (QStringList{
+                     "pay-two-items sale Flat White + 1 more | 1650 EUR @ 12-05 11:50:12.507",
+                     "pay-failed failed Gift Card | 999 GBP @ 12-05 11:10:00.000",
+                     "pay-note sale Walk-in sale | 2000 USD @ 12-05 10:00:00.000",
+                     "pay-bare sale Square payment | 0 USD @ 12-05 10:00:00.000",
+                     // An order whose items have no names gives no title; a fractional amount
+                     // counts as zero.
+                     "pay-unnamed-order sale Square payment | 0 USD @ 12-05 09:00:00.000",
+                 }));
 
         // Locations unreadable (no route here): the main location's payments, as before.
         QCOMPARE(t.server.requests().size(), 3);

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// One line per event, "id kind title | minor CURRENCY @ hh:mm:ss.zzz" (UTC;
+// One line per event, "id kind title | minor CURRENCY @ MM-dd hh:mm:ss.zzz" (UTC;
 // "no amount" when it has none), so a whole fetch is compared at once. An
 // event of another platform or account says so.
 inline QStringList eventLines(const QList<SaleEvent> &events, Platform platform,
@@ -17,7 +17,7 @@ inline QStringList eventLines(const QList<SaleEvent> &events, Platform platform,
             : QStringLiteral("no amount");
         QString line = QStringLiteral("%1 %2 %3 | %4 @ %5")
                            .arg(e.id, SaleEvent::kindName(e.kind), e.title, amount,
-                                e.at.toUTC().time().toString(QStringLiteral("hh:mm:ss.zzz")));
+                                e.at.toUTC().toString(QStringLiteral("MM-dd hh:mm:ss.zzz")));
         if (e.platform != platform || e.account != account)
             line += QStringLiteral(" (another account)");
         lines.append(line);

@@ -1,4 +1,5 @@
 #include "connectors/woocommerce/WooCommerceSource.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -127,29 +128,21 @@ private Q_SLOTS:
     {
         TestHttp t;
         t.server.on("GET", ordersPath, ScriptedResponse::json(fixture("woocommerce/orders.json")));
-        const auto events =
-            runTask(WooCommerceSource::fetch(t.context(), "cs", shopExtra(), account, since));
-
-        const auto utc = [](int h, int m, int s = 0) {
-            return QDateTime(QDate(2026, 12, 5), QTime(h, m, s), Qt::UTC);
-        };
-        using K = SaleEvent::Kind;
-        const Platform p = Platform::WooCommerce;
         // Only processing, completed, on-hold and failed orders with a numeric id count.
         // Sales are dated when paid: 716 waited two days in "pending" and is
         // today's sale; 715 was paid two days ago and only changed since.
-        const QList<SaleEvent> want{
-            {"727", account, p, K::Sale, "Woo Single #1 + 2 more", Money{2935, "USD"},
-             utc(11, 28, 5)},
-            {"726", account, p, K::Sale, "Beanie", Money{1000, "EUR"}, utc(11, 0)},
-            {"725", account, p, K::Sale, "Order #725", Money{500, "USD"}, utc(10, 0)},
-            // No creation date: dated at the time of the fetch. Yen have no minor unit.
-            {"724#failed", account, p, K::Failed, "Cap + 1 more", Money{1200, "JPY"},
-             t.clock.now()},
-            {"717", account, p, K::Sale, "Order #717", std::nullopt, utc(9, 0)},
-            {"716", account, p, K::Sale, "Tote", Money{1900, "USD"}, utc(10, 30)},
-        };
-        QCOMPARE(events, want);
+        QCOMPARE(eventLines(runTask(WooCommerceSource::fetch(t.context(), "cs", shopExtra(),
+                                                             account, since)),
+                            Platform::WooCommerce, account),
+                 (QStringList{
+                     "727 sale Woo Single #1 + 2 more | 2935 USD @ 12-05 11:28:05.000",
+                     "726 sale Beanie | 1000 EUR @ 12-05 11:00:00.000",
+                     "725 sale Order #725 | 500 USD @ 12-05 10:00:00.000",
+                     // No creation date: dated at the time of the fetch. Yen have no minor unit.
+                     "724#failed failed Cap + 1 more | 1200 JPY @ 12-05 12:00:00.000",
+                     "717 sale Order #717 | no amount @ 12-05 09:00:00.000",
+                     "716 sale Tote | 1900 USD @ 12-05 10:30:00.000",
+                 }));
 
         const QList<std::pair<QString, QString>> query{{"modified_after", "2026-12-05T06:56:57"},
                                                        {"dates_are_gmt", "true"},
