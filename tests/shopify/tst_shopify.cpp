@@ -1,12 +1,14 @@
 #include "connectors/shopify/ShopifySource.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
-#include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
 #include <QJsonDocument>
 #include <QTest>
 #include <QTimeZone>
 
+// Hosts, headers, the platform's own error sentences and damaged answers:
+// tests/sources.
 namespace {
 
 const QString graphqlPath = QStringLiteral("/admin/api/2026-10/graphql.json");
@@ -53,35 +55,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("host"); // empty: refused
-        QTest::newRow("capitals, scheme and path")
-            << "  HTTPS://Acme-Goods.MyShopify.com/admin/orders "
-            << "acme-goods.myshopify.com";
-        QTest::newRow("bare name") << "acme"
-                                   << "acme.myshopify.com";
-        QTest::newRow("plain http") << "http://acme.myshopify.com"
-                                    << "acme.myshopify.com";
-        QTest::newRow("custom domain") << "shop.acme.com"
-                                       << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("domain alone") << "myshopify.com"
-                                      << "";
-        QTest::newRow("domain as a prefix") << "acme.myshopify.com.evil.test"
-                                            << "";
-        QTest::newRow("inner space") << "acme goods"
-                                     << "";
-        QTest::newRow("fragment trick") << "evil.test#.myshopify.com"
-                                        << "";
-        QTest::newRow("query trick") << "evil.test?.myshopify.com"
-                                     << "";
-        QTest::newRow("user info trick") << "evil.test@acme.myshopify.com"
-                                         << "";
-        QTest::newRow("backslash trick") << "evil.test\\.myshopify.com"
-                                         << "";
-        QTest::newRow("port") << "acme.myshopify.com:8443"
-                              << "";
-        QTest::newRow("empty label") << "acme..myshopify.com"
-                                     << "";
+        const auto row = [](const char *name, const char *typed, const char *host = "") {
+            QTest::newRow(name) << QString(typed) << QString(host);
+        };
+        row("capitals, scheme and path", "  HTTPS://Acme-Goods.MyShopify.com/admin/orders ",
+            "acme-goods.myshopify.com");
+        row("bare name", "acme", "acme.myshopify.com");
+        row("plain http", "http://acme.myshopify.com", "acme.myshopify.com");
+        row("custom domain", "shop.acme.com");
+        row("empty", "");
+        row("domain alone", "myshopify.com");
+        row("domain as a prefix", "acme.myshopify.com.evil.test");
+        row("inner space", "acme goods");
+        row("fragment trick", "evil.test#.myshopify.com");
+        row("query trick", "evil.test?.myshopify.com");
+        row("user info trick", "evil.test@acme.myshopify.com");
+        row("backslash trick", "evil.test\\.myshopify.com");
+        row("port", "acme.myshopify.com:8443");
+        row("empty label", "acme..myshopify.com");
     }
 
     void storeAddresses()
@@ -180,8 +171,6 @@ private Q_SLOTS:
                 R"({"error":"invalid_client","error_description":"Client authentication failed due to unknown client."})",
                 400)),
             "Shopify: Client authentication failed due to unknown client.");
-        QCOMPARE(verifyWith(ScriptedResponse::json("", 401)),
-                 "Shopify rejected the key. It may have been revoked");
         QVERIFY(t.server.requestsTo(graphqlPath).isEmpty());
         QVERIFY(t.caches.shopifyTokens.isEmpty());
 
@@ -251,8 +240,6 @@ private Q_SLOTS:
         for (const Extra &extra : {legacy(), withClient("   ")}) {
             runTask(ShopifySource::verify(t.context(), "shpat_1", extra));
             const RecordedRequest v = t.server.requests().last();
-            QCOMPARE(v.host(), "acme.myshopify.com");
-            QCOMPARE(v.header("Content-Type"), "application/json");
             QCOMPARE(v.header("X-Shopify-Access-Token"), "shpat_1");
             QCOMPARE(v.body, R"({"query":"{ shop { name myshopifyDomain } }","variables":{}})");
         }
@@ -309,66 +296,34 @@ private Q_SLOTS:
         TestHttp t;
         t.server.on("POST", graphqlPath,
                     ScriptedResponse::json(fixture("shopify/orders-mapping.json")));
-        const auto at = [](int h, int m, int s = 0, int ms = 0) {
-            return QDateTime(QDate(2026, 12, 5), QTime(h, m, s, ms), Qt::UTC);
-        };
-        using K = SaleEvent::Kind;
-        const QList<SaleEvent> want{
-            // Only three of the five items are read.
-            {"gid://shopify/Order/1", account, Platform::Shopify, K::Sale, "Linen Shirt + 2 more",
-             Money{12990, "EUR"}, at(10, 15, 30, 250)},
-            {"gid://shopify/Order/2", account, Platform::Shopify, K::Sale, "Tea + 1 more (test)",
-             Money{1500, "JPY"}, at(10, 16)},
-            // No items, no name; "true" as text is not a test order. Cancelled orders are left out.
-            {"gid://shopify/Order/4", account, Platform::Shopify, K::Sale, "Order",
-             Money{750, "USD"}, at(9, 0)},
-            // A number is not an amount.
-            {"gid://shopify/Order/5", account, Platform::Shopify, K::Sale, "#1005", std::nullopt,
-             at(11, 1)},
-        };
-        QCOMPARE(runTask(fetchWithToken(t)), want);
+        QCOMPARE(
+            eventLines(runTask(fetchWithToken(t)), Platform::Shopify, account),
+            (QStringList{
+                // Only three of the five items are read.
+                "gid://shopify/Order/1 sale Linen Shirt + 2 more | 12990 EUR @ 12-05 10:15:30.250",
+                "gid://shopify/Order/2 sale Tea + 1 more (test) | 1500 JPY @ 12-05 10:16:00.000",
+                // No items, no name; "true" as text is not a test order. Cancelled orders are
+                // left out.
+                "gid://shopify/Order/4 sale Order | 750 USD @ 12-05 09:00:00.000",
+                // A number is not an amount.
+                "gid://shopify/Order/5 sale #1005 | no amount @ 12-05 11:01:00.000",
+            }));
     }
 
-    void graphqlErrorsAndLabels()
+    // The shop's name, else its address; errors beside data do not fail.
+    void labels()
     {
         TestHttp t;
-        const auto verifyAnswer = [&](const QByteArray &body, int status = 200) {
+        const auto verifyAnswer = [&](const QByteArray &body) {
             t.server.reset();
-            t.server.on("POST", graphqlPath, ScriptedResponse::json(body, status));
-            try {
-                return runTask(ShopifySource::verify(t.context(), "shpat_1", legacy("ACME")));
-            } catch (const Failure &f) {
-                return QString("failed: " + f.description());
-            }
+            t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
+            return runTask(ShopifySource::verify(t.context(), "shpat_1", legacy("ACME")));
         };
-        QCOMPARE(
-            verifyAnswer(
-                R"({"errors":[{"message":"Access denied for shop field.","extensions":{"code":"ACCESS_DENIED"}}]})"),
-            "failed: Shopify: Access denied for shop field.");
         QCOMPARE(verifyAnswer(R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})"),
                  "Still Here");
         QCOMPARE(verifyAnswer(R"({"errors":[],"data":{"shop":{"name":""}}})"),
                  "acme.myshopify.com");
         QCOMPARE(verifyAnswer(R"([{"data":{"shop":{"name":"x"}}}])"), "acme.myshopify.com");
-        QCOMPARE(
-            verifyAnswer(
-                R"j({"errors":"[API] Invalid API key or access token (unrecognized login or wrong password)"})j",
-                401),
-            "failed: Shopify rejected the key. It may have been revoked");
-    }
-
-    void damagedAnswers()
-    {
-        TestHttp t;
-        const auto outcomes = JsonFuzz::feed(
-            JsonFuzz::variants(ordersPage(3, true), 300, 20261205), account,
-            [&](const QByteArray &body) {
-                t.server.reset();
-                t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
-            },
-            [&] { return fetchWithToken(t); });
-        QCOMPARE(outcomes.faults, 0);
-        QVERIFY(outcomes.events > 0 && outcomes.failures > 0);
     }
 };
 

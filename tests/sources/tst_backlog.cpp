@@ -197,49 +197,30 @@ private Q_SLOTS:
                 list.append(element);
             return '[' + list.join(',') + ']';
         };
-        QTest::newRow("Gumroad") << Platform::Gumroad
-                                 << QByteArray(
-                                        R"({"success":true,"sales":[],"next_page_key":"K7"})")
-                                 << "K7"
-                                 << "page_key"
-                                 << "K7";
-        QTest::newRow("Paddle")
-            << Platform::Paddle
-            << QByteArray(R"({"data":[{"id":"txn_9"}],"meta":{"pagination":{"has_more":true}}})")
-            << "txn_9"
-            << "after"
-            << "txn_9";
-        QTest::newRow("Shopify Partners")
-            << Platform::ShopifyPartner
-            << QByteArray(
-                   R"({"data":{"transactions":{"edges":[{"cursor":"c9","node":{}}],"pageInfo":{"hasNextPage":true}}}})")
-            << "c9"
-            << "after"
-            << "c9";
-        QTest::newRow("Lemon Squeezy")
-            << Platform::LemonSqueezy << QByteArray(R"({"data":)" + many(50, "{}") + "}")
-            << "orders=6&invoices=2"
-            << "page[number]"
-            << "6";
-        QTest::newRow("Polar") << Platform::Polar
-                               << QByteArray(R"({"items":[],"pagination":{"max_page":3}})") << "2"
-                               << "page"
-                               << "2";
-        QTest::newRow("Dodo Payments")
-            << Platform::Dodo << QByteArray(R"({"items":)" + many(100, "{}") + "}") << "1"
-            << "page_number"
-            << "1";
-        QTest::newRow("Square") << Platform::Square
-                                << QByteArray(R"({"payments":[],"cursor":"CUR9"})")
-                                << "main=CUR9" // a cursor per location; the main one here
-                                << "cursor"
-                                << "CUR9";
-        QTest::newRow("Whop")
-            << Platform::Whop
-            << QByteArray(R"({"data":[],"page_info":{"has_next_page":true,"end_cursor":"E9"}})")
-            << "E9"
-            << "after"
-            << "E9";
+        const auto row = [](const char *name, Platform p, const QByteArray &body,
+                            const char *resume, const char *parameter, const char *value) {
+            QTest::newRow(name) << p << body << QString(resume) << QString(parameter)
+                                << QString(value);
+        };
+        using P = Platform;
+        row("Gumroad", P::Gumroad, R"({"success":true,"sales":[],"next_page_key":"K7"})", "K7",
+            "page_key", "K7");
+        row("Paddle", P::Paddle,
+            R"({"data":[{"id":"txn_9"}],"meta":{"pagination":{"has_more":true}}})", "txn_9",
+            "after", "txn_9");
+        row("Shopify Partners", P::ShopifyPartner,
+            R"({"data":{"transactions":{"edges":[{"cursor":"c9","node":{}}],"pageInfo":{"hasNextPage":true}}}})",
+            "c9", "after", "c9");
+        row("Lemon Squeezy", P::LemonSqueezy, R"({"data":)" + many(50, "{}") + "}",
+            "orders=6&invoices=2", "page[number]", "6");
+        row("Polar", P::Polar, R"({"items":[],"pagination":{"max_page":3}})", "2", "page", "2");
+        row("Dodo Payments", P::Dodo, R"({"items":)" + many(100, "{}") + "}", "1", "page_number",
+            "1");
+        // A cursor per location; the main one here.
+        row("Square", P::Square, R"({"payments":[],"cursor":"CUR9"})", "main=CUR9", "cursor",
+            "CUR9");
+        row("Whop", P::Whop, R"({"data":[],"page_info":{"has_next_page":true,"end_cursor":"E9"}})",
+            "E9", "after", "E9");
     }
 
     void cappedFetchResumesWhereItStopped()

@@ -116,6 +116,9 @@ private Q_SLOTS:
         verify("lemonsqueezy: own sentence", Platform::LemonSqueezy, none,
                status(401, R"({"errors":[{"detail":"Unauthenticated.","status":"401"}]})"),
                "Lemon Squeezy: Unauthenticated.");
+        // A refused key is not followed by the look-up of the store's name.
+        verify("lemonsqueezy: refused", Platform::LemonSqueezy, none, status(401, ""),
+               "Lemon Squeezy rejected the key. It may have been revoked");
         fetch("lemonsqueezy: invoices after orders", Platform::LemonSqueezy, none,
               {ok(fixture("lemonsqueezy/orders-page.json")), status(500)},
               "Lemon Squeezy answered 500");

@@ -161,7 +161,9 @@ QCoro::Task<QString> PolarSource::verify(SourceContext ctx, QString secret, Extr
 {
     const QueryItems query{{QStringLiteral("limit"), QStringLiteral("1")}};
     const auto answer = co_await ordersTryingSandbox(ctx, extra, query, secret);
-    co_return answer.second ? QStringLiteral("Polar (sandbox)") : QStringLiteral("Polar");
+    // A sandbox account asks the sandbox first: that answer is the sandbox's too.
+    const bool sandbox = answer.second || extra.value(sandboxKey) == u"1";
+    co_return sandbox ? QStringLiteral("Polar (sandbox)") : QStringLiteral("Polar");
 }
 
 QCoro::Task<Fetched> PolarSource::fetch(SourceContext ctx, QString secret, Extra extra,

@@ -55,7 +55,7 @@ std::optional<StripeEvent> StripeEvent::read(const QJsonObject &event)
 
 SaleEvent StripeEvent::toSaleEvent(const QUuid &account, const StripeDescription &description) const
 {
-    const QString currency = Json::string(charge.value(QLatin1String("currency")))
+    const QString currency = Json::text(charge.value(QLatin1String("currency")))
                                  .value_or(QStringLiteral("usd"))
                                  .toUpper();
     const auto chargeText = Json::string(charge.value(QLatin1String("description")));
