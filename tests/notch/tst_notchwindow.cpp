@@ -94,6 +94,41 @@ private Q_SLOTS:
         setup.clock.advance(std::chrono::milliseconds(200));
         QCOMPARE(setup.model.phase(), Phase::Rest);
     }
+
+    // A click in another application takes the focus from the open island,
+    // which closes at once unless it is pinned.
+    void clickInAnotherApplication_data()
+    {
+        QTest::addColumn<bool>("pinned");
+        QTest::newRow("open") << false;
+        QTest::newRow("pinned") << true;
+    }
+    void clickInAnotherApplication()
+    {
+        QFETCH(bool, pinned);
+        QProcess other;
+        other.start("xmessage", {"-geometry", "300x100+0+300", "Another application"});
+        QProcess find;
+        find.start("xdotool", {"search", "--sync", "--class", "Xmessage"});
+        QVERIFY(find.waitForFinished(10000));
+        const QString otherWindow = QString::fromUtf8(find.readAllStandardOutput()).trimmed();
+        QVERIFY(!otherWindow.isEmpty());
+
+        IslandSetup setup;
+        NotchController notch(setup.model, setup.settings, setup.clock);
+        QVERIFY(QTest::qWaitForWindowExposed(&notch.window()));
+        setup.model.pinned = pinned;
+        setup.model.expand();
+        QTRY_VERIFY(notch.window().isActive());
+
+        // No window manager here: the focus moves as one would move it on the click.
+        QVERIFY(xdotool({"mousemove", "150", "350", "click", "1"}));
+        QVERIFY(xdotool({"windowfocus", "--sync", otherWindow}));
+        QTRY_VERIFY(!notch.window().isActive());
+        QCOMPARE(setup.model.phase(), pinned ? Phase::Expanded : Phase::Rest);
+        other.kill();
+        other.waitForFinished();
+    }
 };
 
 int main(int argc, char **argv)
