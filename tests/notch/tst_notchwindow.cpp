@@ -111,7 +111,8 @@ private Q_SLOTS:
         QProcess find;
         find.start("xdotool", {"search", "--sync", "--class", "Xmessage"});
         QVERIFY(find.waitForFinished(10000));
-        const QString otherWindow = QString::fromUtf8(find.readAllStandardOutput()).trimmed();
+        const QString otherWindow =
+            QString::fromUtf8(find.readAllStandardOutput()).section(u'\n', 0, 0);
         QVERIFY(!otherWindow.isEmpty());
 
         IslandSetup setup;
