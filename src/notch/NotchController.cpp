@@ -203,8 +203,8 @@ void NotchController::phaseChanged()
     if (!isOpen(phase)) {
         m_leave = 0;
         m_window->setFlag(Qt::WindowDoesNotAcceptFocus, true);
-    } else if (phase == NotchModel::Phase::Expanded) {
-        takeFocus();
+    } else {
+        takeFocus(); // the dashboard and the share sheet both take keys
     }
     updateInputRegion();
     pointerMoved(m_pointer);
