@@ -70,6 +70,36 @@ std::pair<qint64, int> memory()
     return {total, helpers};
 }
 
+// The web engine's processes anywhere below this one, by their --type
+// (zygote, renderer, gpu-process, utility).
+QMap<QString, int> webProcesses()
+{
+    QHash<qint64, qint64> parents;
+    QHash<qint64, QString> types;
+    for (const QString &name : QDir("/proc").entryList(QDir::Dirs)) {
+        const qint64 pid = name.toLongLong();
+        QFile stat("/proc/" + name + "/stat");
+        QFile cmdline("/proc/" + name + "/cmdline");
+        if (!pid || !stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        parents.insert(pid, stat.readAll().split(' ').value(3).toLongLong());
+        // Helpers rewrite their title: arguments may be joined by spaces.
+        for (const QByteArray &arg : cmdline.readAll().replace('\0', ' ').split(' '))
+            if (arg.startsWith("--type="))
+                types.insert(pid, QString::fromUtf8(arg.mid(7)));
+    }
+    const qint64 self = QCoreApplication::applicationPid();
+    QMap<QString, int> found;
+    for (auto it = types.cbegin(); it != types.cend(); ++it) {
+        qint64 up = parents.value(it.key());
+        while (up > 1 && up != self)
+            up = parents.value(up);
+        if (up == self)
+            ++found[it.value()];
+    }
+    return found;
+}
+
 void waitReal(std::chrono::milliseconds duration)
 {
     QEventLoop loop;
@@ -165,6 +195,9 @@ void BM_RibsMemory(benchmark::State &state)
         state.counters["ribs_helpers"] = shownHelpers;
         state.counters["after_MiB"] = after / 1024.0;
         state.counters["after_helpers"] = afterHelpers;
+        const QMap<QString, int> left = webProcesses();
+        for (auto it = left.cbegin(); it != left.cend(); ++it)
+            state.counters["after_" + it.key().toStdString()] = it.value();
     }
 }
 BENCHMARK(BM_RibsMemory)->Iterations(1)->Unit(benchmark::kSecond);

@@ -44,6 +44,7 @@ public:
 
     bool isReady() const { return m_ready; }
     bool hasPage() const { return m_page != nullptr; }
+    FramerPage *page() const { return m_page.get(); }
     // The yesterday-and-today window in UTC, "yyyy-MM-dd".
     static std::pair<QString, QString> window(const QDateTime &now);
     static QString statsScript();

@@ -1,6 +1,7 @@
 #include "notch/NotchController.h"
 
 #include "notch/NotchScreen.h"
+#include "notch/X11Focus.h"
 #include "notch/X11WindowHints.h"
 
 #include <QGuiApplication>
@@ -89,6 +90,9 @@ void NotchController::place()
 
 void NotchController::takeFocus()
 {
+    const std::uint32_t focused = X11Focus::current();
+    if (!m_window->isActive() && focused != m_window->winId())
+        m_focusBefore = focused;
     m_window->setFlag(Qt::WindowDoesNotAcceptFocus, false);
     m_window->requestActivate();
     updateInputRegion();
@@ -203,8 +207,10 @@ void NotchController::phaseChanged()
     if (!isOpen(phase)) {
         m_leave = 0;
         m_window->setFlag(Qt::WindowDoesNotAcceptFocus, true);
-    } else if (phase == NotchModel::Phase::Expanded) {
-        takeFocus();
+        if (m_window->isActive())
+            X11Focus::giveTo(std::exchange(m_focusBefore, 0));
+    } else {
+        takeFocus(); // the dashboard and the share sheet both take keys
     }
     updateInputRegion();
     pointerMoved(m_pointer);

@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QQuickView>
 #include <QSettings>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -69,4 +70,5 @@ private:
     std::optional<QPointF> m_pointer; // in window coordinates, while inside
     quint64 m_leave = 0;              // the pending close after leaving; 0: none
     quint64 m_leaveCounter = 0;
+    std::uint32_t m_focusBefore = 0; // the window that had the keyboard before the island took it
 };

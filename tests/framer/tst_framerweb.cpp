@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 using namespace std::chrono_literals;
 
@@ -287,6 +288,27 @@ private Q_SLOTS:
         check();
         QCOMPARE(m_check->status(), QStringLiteral("Watching 2 templates"));
         QCOMPARE(m_framer.server.requestsTo(accountPath).size() - loads, 2);
+    }
+
+    // A web process that dies under a read ends it at once, not at the time
+    // limit; the next read loads the home page again and succeeds.
+    void deadWebProcessEndsTheRead()
+    {
+        m_framer.hangStats = true;
+        const qsizetype asked = m_framer.server.requestsTo(statsPath).size();
+        bool done = false;
+        std::optional<Moment> moment;
+        auto task = runInto(*m_check, moment, done);
+        QTRY_VERIFY(m_framer.server.requestsTo(statsPath).size() > asked);
+        QVERIFY(m_source->hasPage());
+        QCOMPARE(::kill(pid_t(m_source->page()->renderProcessPid()), SIGKILL), 0);
+        QTRY_VERIFY(done); // the clock stands still: no time limit ended it
+        QCOMPARE(m_check->status(),
+                 QStringLiteral("Check failed: The page's web process ended. Retrying"));
+
+        m_framer.hangStats = false;
+        check();
+        QCOMPARE(m_check->status(), QStringLiteral("Watching 2 templates"));
     }
 
     // A failed home load ends the wait; the script's failure reaches the

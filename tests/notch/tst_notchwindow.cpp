@@ -29,6 +29,15 @@ bool xdotool(const QStringList &args)
     return QProcess::execute("xdotool", args) == 0;
 }
 
+// The first line xdotool prints.
+QString xdotoolOutput(const QStringList &args)
+{
+    QProcess p;
+    p.start("xdotool", args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).section(u'\n', 0, 0);
+}
+
 QString windowProperty(WId id, const QString &name)
 {
     QProcess xprop;
@@ -93,6 +102,47 @@ private Q_SLOTS:
         QCOMPARE(setup.model.phase(), Phase::Expanded);
         setup.clock.advance(std::chrono::milliseconds(200));
         QCOMPARE(setup.model.phase(), Phase::Rest);
+    }
+
+    // The open island has the keyboard. A click in another application takes
+    // it and closes the island unless pinned; closing gives it back.
+    void keyboard_data()
+    {
+        QTest::addColumn<bool>("pinned");
+        QTest::addColumn<bool>("click");
+        QTest::newRow("click elsewhere") << false << true;
+        QTest::newRow("click elsewhere, pinned") << true << true;
+        QTest::newRow("closed") << false << false;
+    }
+    void keyboard()
+    {
+        QFETCH(bool, pinned);
+        QFETCH(bool, click);
+        QProcess other;
+        other.start("xmessage", {"-geometry", "300x100+0+300", "Another application"});
+        const QString otherWindow = xdotoolOutput({"search", "--sync", "--class", "Xmessage"});
+        QVERIFY(!otherWindow.isEmpty());
+        QVERIFY(xdotool({"windowfocus", "--sync", otherWindow}));
+
+        IslandSetup setup;
+        NotchController notch(setup.model, setup.settings, setup.clock);
+        QVERIFY(QTest::qWaitForWindowExposed(&notch.window()));
+        setup.model.pinned = pinned;
+        setup.model.expand();
+        QTRY_VERIFY(notch.window().isActive());
+
+        if (click) {
+            // No window manager here: the focus moves as one would move it on the click.
+            QVERIFY(xdotool({"mousemove", "150", "350", "click", "1"}));
+            QVERIFY(xdotool({"windowfocus", "--sync", otherWindow}));
+        } else {
+            setup.model.collapse();
+        }
+        QTRY_VERIFY(!notch.window().isActive());
+        QCOMPARE(setup.model.phase(), pinned ? Phase::Expanded : Phase::Rest);
+        QCOMPARE(xdotoolOutput({"getwindowfocus"}), otherWindow);
+        other.kill();
+        other.waitForFinished();
     }
 };
 

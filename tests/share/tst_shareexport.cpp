@@ -73,6 +73,12 @@ int accentPixels(const QImage &image, const QRect &region)
     return count;
 }
 
+void type(QWindow &window, const char *text)
+{
+    for (; *text; ++text)
+        QTest::keyClick(&window, *text);
+}
+
 int distinctColours(const QImage &image)
 {
     QSet<QRgb> seen;
@@ -264,6 +270,49 @@ private Q_SLOTS:
         QCOMPARE(layout.value("issues").toInt(), 0);
         m_model.onShareAction = [](const QString &, const QVariantMap &) {};
         m_model.collapse();
+    }
+
+    // The open sheet takes the keyboard: typed text reaches the sheet's state
+    // and the post; on closing the island gives the focus up again.
+    void typingIntoTheOpenSheet()
+    {
+        ShareSheet sheet(m_settings, m_model, m_actions);
+        NotchController notch(m_model, m_settings, m_clock);
+        notch.setShareSheet(ShareSheet::view(), &sheet);
+        QVariantMap layout, state, posted;
+        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
+            (action == u"layout" ? layout : action == u"state" ? state : posted) = body;
+        };
+        m_actions.open();
+        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
+        QQuickView &window = notch.window();
+        // The platform gives the island the keyboard only when it accepts focus.
+        QVERIFY(!window.flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        QTRY_VERIFY(window.isActive());
+        const auto items = window.rootObject()->findChildren<QQuickItem *>();
+        const auto web = std::find_if(items.begin(), items.end(), [](QQuickItem *item) {
+            return QByteArray(item->metaObject()->className()).startsWith("QQuickWebEngineView");
+        });
+        QVERIFY(web != items.end());
+
+        // Into the caption field (the side column's first field), replacing its text.
+        QTest::mouseClick(&window, Qt::LeftButton, {}, (*web)->mapToScene({666, 90}).toPoint());
+        QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+        type(window, "Sold out!");
+        QTest::keyClick(&window, Qt::Key_Tab); // the handle
+        type(window, "maker");
+        QVERIFY(QTest::qWaitFor(
+            [&] { return state.value("state").toMap().value("handle") == "maker"; }, webWait));
+        for (int i = 0; i < 4; ++i) // tagline, copy, save, post
+            QTest::keyClick(&window, Qt::Key_Tab);
+        QTest::keyClick(&window, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return !posted.isEmpty(); }, webWait));
+        QCOMPARE(posted.value("action").toString(), QString("post"));
+        QCOMPARE(posted.value("caption").toString(), QString("Sold out!"));
+
+        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
+        m_model.collapse();
+        QVERIFY(window.flags().testFlag(Qt::WindowDoesNotAcceptFocus));
     }
 
     void pageThatNeverAnswersLeavesTheExportPending()
