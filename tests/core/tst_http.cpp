@@ -61,15 +61,16 @@ void TestHttpClient::errorMessageShapes()
 
 void TestHttpClient::statusSentences()
 {
-    QCOMPARE(Http::statusError(401, Platform::Stripe).message(),
-             "Stripe rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(403, Platform::Gumroad).message(),
-             "Gumroad rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(404, Platform::Shopify).message(),
-             "Shopify couldn't find that address. Check the store or shop address");
-    QCOMPARE(Http::statusError(429, Platform::Paddle).message(), "Paddle asked us to slow down");
-    QCOMPARE(Http::statusError(0, Platform::Dodo).message(), "Dodo Payments answered 0");
-    QCOMPARE(Http::statusError(503, Platform::Whop).message(), "Whop answered 503");
+    const std::tuple<int, Platform, const char *> cases[] = {
+        {401, Platform::Stripe, "Stripe rejected the key. It may have been revoked"},
+        {403, Platform::Gumroad, "Gumroad rejected the key. It may have been revoked"},
+        {404, Platform::Shopify,
+         "Shopify couldn't find that address. Check the store or shop address"},
+        {429, Platform::Paddle, "Paddle asked us to slow down"},
+        {0, Platform::Dodo, "Dodo Payments answered 0"},
+        {503, Platform::Whop, "Whop answered 503"}};
+    for (const auto &[status, platform, sentence] : cases)
+        QCOMPARE(Http::statusError(status, platform).message(), sentence);
 }
 
 void TestHttpClient::jsonOutcomes()

@@ -60,28 +60,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("d");
         QTest::addColumn<QString>("elements");
-        QTest::newRow("minus starts a number") << "M10-5L3-4"
-                                               << "M 10 -5,L 3 -4";
-        QTest::newRow("move then pairs draws lines") << "M0,0 10,0,10,10"
-                                                     << "M 0 0,L 10 0,L 10 10";
-        QTest::newRow("cubic") << "M0 0C1 2 3 4 5 6"
-                               << "M 0 0,C 1 2,3 4,5 6";
-        QTest::newRow("quadratic as cubic") << "M0 0Q3 3 6 0"
-                                            << "M 0 0,C 2 2,4 2,6 0";
-        QTest::newRow("close returns to the start") << "M1 1L5 1L5 5Z"
-                                                    << "M 1 1,L 5 1,L 5 5,L 1 1";
-        QTest::newRow("decimals in the C locale") << "M1.5 .25"
-                                                  << "M 1.5 0.25";
-        QTest::newRow("unknown letter skips its numbers") << "M0 0A5 5L2 2"
-                                                          << "M 0 0,L 2 2";
-        QTest::newRow("incomplete group ignored") << "M0 0L4"
-                                                  << "M 0 0";
+        const auto row = [](const char *name, const char *d, const char *elements) {
+            QTest::newRow(name) << QString(d) << QString(elements);
+        };
+        row("minus starts a number", "M10-5L3-4", "M 10 -5,L 3 -4");
+        row("move then pairs draws lines", "M0,0 10,0,10,10", "M 0 0,L 10 0,L 10 10");
+        row("cubic", "M0 0C1 2 3 4 5 6", "M 0 0,C 1 2,3 4,5 6");
+        row("quadratic as cubic", "M0 0Q3 3 6 0", "M 0 0,C 2 2,4 2,6 0");
+        row("close returns to the start", "M1 1L5 1L5 5Z", "M 1 1,L 5 1,L 5 5,L 1 1");
+        row("decimals in the C locale", "M1.5 .25", "M 1.5 0.25");
+        row("unknown letter skips its numbers", "M0 0A5 5L2 2", "M 0 0,L 2 2");
+        row("incomplete group ignored", "M0 0L4", "M 0 0");
     }
     void svgPath()
     {
         QFETCH(QString, d);
-        QFETCH(QString, elements);
-        QCOMPARE(describe(parseSVGPath(d)), elements);
+        QTEST(describe(parseSVGPath(d)), "elements");
     }
 
     // The mark fills its rectangle's middle, keeps its proportions and leaves
@@ -89,7 +83,6 @@ private Q_SLOTS:
     void mark()
     {
         const QRectF bounds = KorvantaMark::shape().boundingRect();
-        QCOMPARE(KorvantaMark::outline().elementAt(0).x, 551.0);
         QVERIFY(bounds.height() > bounds.width());
 
         const QImage icon = menuBarImage(QSize(44, 44), Qt::black);

@@ -1,14 +1,7 @@
 #include "ItemSearch.h"
-#include "connectors/Poller.h"
+#include "SettingsParts.h"
 #include "core/AccountKey.h"
-#include "core/AccountStore.h"
-#include "core/EventStore.h"
-#include "core/Keychain.h"
 #include "notch/ChimePlayer.h"
-#include "shell/Autostart.h"
-#include "shell/SettingsModel.h"
-#include "sources/StandardSources.h"
-#include "support/TestHttp.h"
 #include "ui/AccountsModel.h"
 #include "ui/ConnectFormModel.h"
 #include "ui/InlineMarkdown.h"
@@ -17,13 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QQmlEngine>
-#include <QQuickItem>
-
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include "SettingsParts.h"
-
 #include <QTest>
 
 namespace {

@@ -1,24 +1,12 @@
 #include "ItemSearch.h"
-#include "connectors/Poller.h"
-#include "core/AccountStore.h"
-#include "core/EventStore.h"
-#include "core/Keychain.h"
+#include "SettingsParts.h"
 #include "notch/ChimePlayer.h"
-#include "shell/Autostart.h"
-#include "shell/SettingsModel.h"
-#include "sources/StandardSources.h"
-#include "support/TestHttp.h"
 #include "ui/FirstRunModel.h"
 #include "ui/FirstRunWindow.h"
 #include "ui/SettingsTab.h"
 
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include "SettingsParts.h"
-
 #include <QTest>
 
 namespace {
