@@ -1,12 +1,8 @@
-#include "RecordingOutput.h"
+#include "IslandSetup.h"
 #include "core/AccountKey.h"
-#include "notch/NotchModel.h"
-#include "support/ManualClock.h"
 
 #include <QMetaEnum>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -37,14 +33,8 @@ QString springName(const Spring &spring)
 
 // A model on a hand-moved clock that records, at virtual milliseconds, each
 // phase change as "Phase/spring@ms", and the chimes.
-struct Setup {
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath("settings.ini"), QSettings::IniFormat};
-    ManualClock clock;
+struct Setup : IslandSetup {
     const QDateTime start = clock.now();
-    RecordingOutput output;
-    ChimePlayer chime{settings, output};
-    NotchModel model{settings, clock, chime};
     QStringList steps;
     int closed = 0;
 

@@ -1,7 +1,6 @@
 #include "ItemSearch.h"
 #include "SettingsParts.h"
 #include "core/AccountKey.h"
-#include "notch/ChimePlayer.h"
 #include "ui/AccountsModel.h"
 #include "ui/ConnectFormModel.h"
 #include "ui/InlineMarkdown.h"
@@ -15,16 +14,10 @@
 
 namespace {
 
-struct Quiet : SoundOutput {
-    void play(const QUrl &, float) override {}
-};
-
 // The accounts pane over real stores in a temporary folder, the test
 // keyring and every shipped connector talking to the fake server.
 struct Pane : SettingsParts {
     AccountsModel pane{model, store, poller};
-    Quiet quiet;
-    ChimePlayer chime{settings, quiet};
 
     ConnectFormModel *open(Platform p)
     {

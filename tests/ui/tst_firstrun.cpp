@@ -1,6 +1,5 @@
 #include "ItemSearch.h"
 #include "SettingsParts.h"
-#include "notch/ChimePlayer.h"
 #include "ui/FirstRunModel.h"
 #include "ui/FirstRunWindow.h"
 #include "ui/SettingsTab.h"
@@ -11,16 +10,9 @@
 
 namespace {
 
-struct Quiet : SoundOutput {
-    int played = 0;
-    void play(const QUrl &, float) override { ++played; }
-};
-
 // The walkthrough over real settings in a temporary folder. Its keyring is
 // never reached: no test here connects an account.
 struct Walk : SettingsParts {
-    Quiet quiet;
-    ChimePlayer chime{settings, quiet};
     int demos = 0;
 
     Walk()
@@ -74,7 +66,7 @@ private Q_SLOTS:
         QCOMPARE(m->step(), FirstRunStep::Tune);
         m->chooseChime("bell");
         QCOMPARE(w.settings.value("chime").toString(), "bell");
-        QCOMPARE(w.quiet.played, 1);
+        QCOMPARE(w.sound.played, 1);
         m->chooseRestStyle("dot");
         QCOMPARE(w.model.restStyle(), RestStyle::Dot);
         m->primary();
@@ -88,7 +80,7 @@ private Q_SLOTS:
         m->primary(); // "Finish"
         QCOMPARE(login.size(), 0);
         QCOMPARE(finished.size(), 1);
-        QCOMPARE(w.quiet.played, 2);
+        QCOMPARE(w.sound.played, 2);
         QCOMPARE(w.settings.value("onboarded").toBool(), true);
     }
 
