@@ -3,6 +3,7 @@
 #include "design/KorvantaMark.h"
 #include "design/LogoCache.h"
 #include "design/SvgPath.h"
+#include "support/Pixels.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -27,21 +28,6 @@ QString describe(const QPainterPath &path)
         out << QString(QLatin1String(kind) + QStringLiteral(" %1 %2").arg(e.x).arg(e.y)).trimmed();
     }
     return out.join(u',');
-}
-
-// How many pixels of `image` inside `rect` are close to `color`.
-int count(const QImage &image, const QRect &rect, const QColor &color)
-{
-    int n = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() > 200 && std::abs(c.red() - color.red()) < 40
-                && std::abs(c.green() - color.green()) < 40
-                && std::abs(c.blue() - color.blue()) < 40)
-                ++n;
-        }
-    return n;
 }
 
 } // namespace
@@ -87,12 +73,12 @@ private Q_SLOTS:
 
         const QImage icon = menuBarImage(QSize(44, 44), Qt::black);
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
-        QCOMPARE(count(icon, QRect(0, 0, 3, 44), Qt::black), 0); // the side margins
-        QCOMPARE(count(icon, QRect(41, 0, 3, 44), Qt::black), 0);
-        QVERIFY(count(icon, QRect(4, 0, 36, 22), Qt::black) > 150);
-        QVERIFY(count(icon, QRect(4, 22, 36, 22), Qt::black) > 150);
+        QCOMPARE(pixelsNear(icon, QRect(0, 0, 3, 44), Qt::black), 0); // the side margins
+        QCOMPARE(pixelsNear(icon, QRect(41, 0, 3, 44), Qt::black), 0);
+        QVERIFY(pixelsNear(icon, QRect(4, 0, 36, 22), Qt::black) > 150);
+        QVERIFY(pixelsNear(icon, QRect(4, 22, 36, 22), Qt::black) > 150);
         const QImage yellow = menuBarImage(QSize(22, 22), QColor(255, 224, 58));
-        QVERIFY(count(yellow, yellow.rect(), QColor(255, 224, 58)) > 60);
+        QVERIFY(pixelsNear(yellow, yellow.rect(), QColor(255, 224, 58)) > 60);
     }
 
     void fonts()
@@ -155,7 +141,7 @@ private Q_SLOTS:
         const QImage image = view.grabWindow();
         const QColor pink(0xff, 0x5c, 0xcf);
         for (int i = 0; i < 4; ++i)
-            QVERIFY2(count(image, QRect(i * 48, 0, 48, 48), pink) > 80,
+            QVERIFY2(pixelsNear(image, QRect(i * 48, 0, 48, 48), pink) > 80,
                      qPrintable(QString::number(i)));
         QCOMPARE(row->property("initial").toBool(), true);
         QCOMPARE(row->property("framerInitial").toBool(), false);
