@@ -14,10 +14,6 @@ Moment moment(const QString &title)
 {
     return {Platform::Stripe, "New sale on Stripe", title, "+$12"};
 }
-TodaySummary remixes(qint64 count)
-{
-    return TodaySummary{count};
-}
 
 QString springName(const Spring &spring)
 {
@@ -103,11 +99,11 @@ private Q_SLOTS:
     void restNumbersChangeAfterTheMoment()
     {
         Setup s;
-        s.model.setToday(remixes(5));
+        s.model.setToday(TodaySummary{5});
         s.model.setRevenue(Money{1000, "USD"});
         s.model.show(moment("Sale"));
         s.clock.advance(1000ms);
-        s.model.setToday(remixes(6));
+        s.model.setToday(TodaySummary{6});
         s.model.setRevenue(Money{2200, "USD"});
         s.clock.advance(4340ms);
         QCOMPARE(s.model.shownTotal(), 5);
@@ -228,7 +224,7 @@ private Q_SLOTS:
         QSignalSpy accent(&s.model, &NotchModel::accentChanged);
         s.model.setTab("framer");
         QCOMPARE(s.model.accentHex(), "#ffe03a"); // no summary yet
-        s.model.setToday(remixes(1));
+        s.model.setToday(TodaySummary{1});
         QCOMPARE(s.model.accentHex(), "#1e8bff");
         s.model.setSignedIn(false);
         QCOMPARE(s.model.accentHex(), "#ffe03a");
