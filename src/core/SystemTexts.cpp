@@ -28,7 +28,8 @@ constexpr Entry table[] = {
      "Korvanta watches the places you sell and drops each sale into your Mac's notch with a "
      "chime, then settles back. It lives in the menu bar and stays out of your way.",
      "Korvanta watches the places you sell and drops each sale into a notch at the top of your "
-     "screen with a chime, then settles back. It lives in the menu bar and stays out of your way."},
+     "screen with a chime, then settles back. It lives in your panel's tray and stays out of your "
+     "way."},
     {Text::KeysInKeyring,
      "Framer reads your Marketplace stats through your Framer login. Everything else uses a "
      "read-only key you paste once. Keys stay in your Mac's Keychain, and Korvanta talks to each "
@@ -36,6 +37,10 @@ constexpr Entry table[] = {
      "Framer reads your Marketplace stats through your Framer login. Everything else uses a "
      "read-only key you paste once. Keys stay in your system keyring, and Korvanta talks to each "
      "platform directly: there's no Korvanta server."},
+    {Text::MainDisplayFooter,
+     "The main display is the one with the menu bar. Screens without a notch get one drawn at "
+     "the top.",
+     "The main display is your primary screen. Screens without a notch get one drawn at the top."},
     {Text::LoginItemRefused, "macOS didn't allow it: ", "Your desktop didn't allow it: "},
     {Text::LoginItemAdvice, ". Move Korvanta to Applications and try again.",
      ". Check that your autostart folder can be written and try again."},

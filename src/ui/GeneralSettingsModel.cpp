@@ -94,9 +94,7 @@ QVariantMap GeneralSettingsModel::texts()
         {QStringLiteral("startup"), QStringLiteral("Startup")},
         {QStringLiteral("openAtLogin"), QStringLiteral("Open at login")},
         {QStringLiteral("showOn"), QStringLiteral("Show the notch on")},
-        {QStringLiteral("screenFooter"),
-         QStringLiteral("The main display is the one with the menu bar. Screens without a notch "
-                        "get one drawn at the top.")},
+        {QStringLiteral("screenFooter"), SystemTexts::get(SystemTexts::Text::MainDisplayFooter)},
         {QStringLiteral("atRest"), QStringLiteral("At rest")},
         {QStringLiteral("restPicker"), QStringLiteral("When nothing is happening, show")},
         {QStringLiteral("checking"), QStringLiteral("Checking")},
