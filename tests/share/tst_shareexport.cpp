@@ -7,6 +7,7 @@
 #include "share/ShareExporter.h"
 #include "share/ShareSheet.h"
 #include "support/ManualClock.h"
+#include "support/WebTestMain.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
@@ -19,9 +20,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrlQuery>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 using namespace std::chrono_literals;
 
@@ -145,7 +144,6 @@ private Q_SLOTS:
         QVERIFY(shown && hidden);
         QCOMPARE(shown->width(), 2400);
         QCOMPARE(shown->height(), 1350);
-        QVERIFY(distinctColours(*shown) > 20);
         // The headline band: the revenue is drawn in the accent colour.
         const QRect headline(120, 300, 2160, 800);
         QVERIFY2(accentPixels(*shown, headline) > 500, "the revenue is missing");
@@ -250,32 +248,13 @@ private Q_SLOTS:
         m_model.onShareAction = [](const QString &, const QVariantMap &) {};
     }
 
-    // In the island's share phase the sheet gets the island's content area.
-    void sheetOpensInsideTheIsland()
+    // In the island's share phase the sheet gets the island's content area
+    // (834 wide less 7 on either side, 388 below the notch) with nothing
+    // overflowing. It takes the keyboard: typed text reaches the sheet's state and
+    // the post; on closing the island gives the focus up again.
+    void sheetInTheIsland()
     {
         registerNotchQml();
-        ShareSheet sheet(m_settings, m_model, m_actions);
-        NotchController notch(m_model, m_settings, m_clock);
-        notch.setShareSheet(ShareSheet::view(), &sheet);
-        QVariantMap layout;
-        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
-            if (action == u"layout")
-                layout = body;
-        };
-        m_actions.open();
-        QCOMPARE(m_model.phase(), NotchModel::Phase::Share);
-        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
-        // 834 wide less 7 on either side, 388 below the notch.
-        QCOMPARE(layout.value("size").toString(), QString("820x388"));
-        QCOMPARE(layout.value("issues").toInt(), 0);
-        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
-        m_model.collapse();
-    }
-
-    // The open sheet takes the keyboard: typed text reaches the sheet's state
-    // and the post; on closing the island gives the focus up again.
-    void typingIntoTheOpenSheet()
-    {
         ShareSheet sheet(m_settings, m_model, m_actions);
         NotchController notch(m_model, m_settings, m_clock);
         notch.setShareSheet(ShareSheet::view(), &sheet);
@@ -284,7 +263,10 @@ private Q_SLOTS:
             (action == u"layout" ? layout : action == u"state" ? state : posted) = body;
         };
         m_actions.open();
+        QCOMPARE(m_model.phase(), NotchModel::Phase::Share);
         QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
+        QCOMPARE(layout.value("size").toString(), QString("820x388"));
+        QCOMPARE(layout.value("issues").toInt(), 0);
         QQuickView &window = notch.window();
         // The platform gives the island the keyboard only when it accepts focus.
         QVERIFY(!window.flags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -328,9 +310,7 @@ private Q_SLOTS:
         exporter.exportCard(m_data, {}, [&](std::optional<QImage>) { called = true; });
         QVERIFY(loaded.wait(webWait));
         QCOMPARE(loaded.first().first().toBool(), true);
-        bool loopRan = false;
-        QTimer::singleShot(0, this, [&] { loopRan = true; });
-        QVERIFY(QTest::qWaitFor([&] { return loopRan; }, 1000));
+        QTest::qWait(0); // what the page might still send arrives
         m_clock.advance(10min, 10s);
         QVERIFY(!called);
         QVERIFY(exporter.pending());
@@ -338,14 +318,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char **argv)
-{
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QtWebEngineQuick::initialize();
-    QGuiApplication app(argc, argv);
-    TestShareExport test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVANTA_WEB_TEST_MAIN(TestShareExport, QGuiApplication)
 
 #include "tst_shareexport.moc"

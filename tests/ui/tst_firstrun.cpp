@@ -8,6 +8,7 @@
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
 #include "support/TestHttp.h"
+#include "support/WebTestMain.h"
 #include "ui/FirstRunModel.h"
 #include "ui/FirstRunWindow.h"
 #include "ui/SettingsTab.h"
@@ -21,7 +22,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QtWebEngineQuick>
 
 namespace {
 
@@ -166,14 +166,5 @@ private Q_SLOTS:
 };
 
 // The walkthrough's ribs are a web page: the engine starts before the app.
-int main(int argc, char **argv)
-{
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QtWebEngineQuick::initialize();
-    QApplication app(argc, argv);
-    TestFirstRun test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVANTA_WEB_TEST_MAIN(TestFirstRun, QApplication)
 #include "tst_firstrun.moc"
