@@ -101,6 +101,7 @@ class TestShareExport : public QObject {
     ShareActions m_actions{m_settings, m_clock, m_model, m_exporter, m_dir.path()};
     QVariantMap m_data;
     QStringList m_toasts;
+    QHash<QString, QVariantMap> m_sent; // what an open sheet last sent the shell, by action
 
     std::optional<QImage> render(const QVariantMap &state)
     {
@@ -134,6 +135,9 @@ private Q_SLOTS:
         m_model.shareData = m_data;
         connect(&m_actions, &ShareActions::toast, this,
                 [this](const QString &t) { m_toasts << t; });
+        m_model.onShareAction = [this](const QString &action, const QVariantMap &body) {
+            m_sent.insert(action, body);
+        };
         if (!render({{"k", "day"}}))
             QSKIP("The web engine cannot render pages on this machine.");
     }
@@ -228,25 +232,20 @@ private Q_SLOTS:
 
     void sheetShowsTheCardWithoutOverflow()
     {
+        m_sent.clear();
         ShareSheet sheet(m_settings, m_model, m_actions);
-        QVariantMap layout;
-        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
-            if (action == u"layout")
-                layout = body;
-        };
         QQuickView view;
         view.setInitialProperties({{"model", QVariant::fromValue<QObject *>(&sheet)}});
         view.setSource(ShareSheet::view());
         view.show();
         view.rootObject()->setSize({820, 388}); // the island's share-phase content
-        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
-        QCOMPARE(layout.value("size").toString(), QString("820x388"));
-        QCOMPARE(layout.value("issues").toInt(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return m_sent.contains("layout"); }, webWait));
+        QCOMPARE(m_sent["layout"].value("size").toString(), QString("820x388"));
+        QCOMPARE(m_sent["layout"].value("issues").toInt(), 0);
         // The preview shows the Day card with its revenue in the accent colour.
         const QRect preview(14, 10, 496, 279);
         QVERIFY(QTest::qWaitFor([&] { return accentPixels(view.grabWindow(), preview) > 20; },
                                 webWait));
-        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
     }
 
     // In the island's share phase the sheet gets the island's content area
@@ -256,18 +255,15 @@ private Q_SLOTS:
     void sheetInTheIsland()
     {
         registerNotchQml();
+        m_sent.clear();
         ShareSheet sheet(m_settings, m_model, m_actions);
         NotchController notch(m_model, m_settings, m_clock);
         notch.setShareSheet(ShareSheet::view(), &sheet);
-        QVariantMap layout, state, posted;
-        m_model.onShareAction = [&](const QString &action, const QVariantMap &body) {
-            (action == u"layout" ? layout : action == u"state" ? state : posted) = body;
-        };
         m_actions.open();
         QCOMPARE(m_model.phase(), NotchModel::Phase::Share);
-        QVERIFY(QTest::qWaitFor([&] { return !layout.isEmpty(); }, webWait));
-        QCOMPARE(layout.value("size").toString(), QString("820x388"));
-        QCOMPARE(layout.value("issues").toInt(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return m_sent.contains("layout"); }, webWait));
+        QCOMPARE(m_sent["layout"].value("size").toString(), QString("820x388"));
+        QCOMPARE(m_sent["layout"].value("issues").toInt(), 0);
         QQuickView &window = notch.window();
         // The platform gives the island the keyboard only when it accepts focus.
         QVERIFY(!window.flags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -285,15 +281,13 @@ private Q_SLOTS:
         QTest::keyClick(&window, Qt::Key_Tab); // the handle
         type(window, "maker");
         QVERIFY(QTest::qWaitFor(
-            [&] { return state.value("state").toMap().value("handle") == "maker"; }, webWait));
+            [&] { return m_sent["state"].value("state").toMap().value("handle") == "maker"; },
+            webWait));
         for (int i = 0; i < 4; ++i) // tagline, copy, save, post
             QTest::keyClick(&window, Qt::Key_Tab);
         QTest::keyClick(&window, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return !posted.isEmpty(); }, webWait));
-        QCOMPARE(posted.value("action").toString(), QString("post"));
-        QCOMPARE(posted.value("caption").toString(), QString("Sold out!"));
-
-        m_model.onShareAction = [](const QString &, const QVariantMap &) {};
+        QVERIFY(QTest::qWaitFor([&] { return m_sent.contains("post"); }, webWait));
+        QCOMPARE(m_sent["post"].value("caption").toString(), QString("Sold out!"));
         m_model.collapse();
         QVERIFY(window.flags().testFlag(Qt::WindowDoesNotAcceptFocus));
     }
