@@ -1,11 +1,11 @@
 #include "framer/FramerSource.h"
 
 #include "core/Clock.h"
+#include "core/TimeLimit.h"
 #include "framer/FramerPage.h"
 #include "framer/FramerProfile.h"
 #include "framer/FramerSite.h"
 #include "framer/FramerTimedOut.h"
-#include "framer/LimitedWait.h"
 #include "framer/LoadWait.h"
 #include "framer/PageScript.h"
 

@@ -24,11 +24,6 @@ QString lookup(const QString &service, const QUuid &id)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-void clear(const QString &service, const QUuid &id)
-{
-    QProcess::execute("secret-tool", {"clear", "server", service, "user", accountKey(id)});
-}
-
 }
 
 class TestAccountStore : public QObject {
@@ -54,7 +49,7 @@ private Q_SLOTS:
         Keychain fresh(service);
         QCOMPARE(runTask(fresh.get(id)).key, "rk_live_two");
         // Deleted outside the app while it runs: the cache still answers...
-        clear(service, id);
+        QProcess::execute("secret-tool", {"clear", "server", service, "user", accountKey(id)});
         QCOMPARE(runTask(fresh.get(id)).key, "rk_live_two");
         // ...until the next start, which reports a plain missing key.
         Keychain restarted(service);

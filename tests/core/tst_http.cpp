@@ -25,31 +25,23 @@ void TestHttpClient::errorMessageShapes_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("message"); // "<none>" for no message
-    QTest::newRow("error object message")
-        << QByteArray(R"({"error":{"message":"Invalid API Key"}})") << "Invalid API Key";
-    QTest::newRow("error object detail") << QByteArray(R"({"error":{"detail":"Nope"}})") << "Nope";
-    QTest::newRow("error object without text stops")
-        << QByteArray(R"({"error":{"code":1},"message":"later"})") << "<none>";
-    QTest::newRow("error string with description")
-        << QByteArray(R"({"error":"invalid_client","error_description":"Bad client"})")
-        << "Bad client";
-    QTest::newRow("error string alone")
-        << QByteArray(R"({"error":"invalid_client"})") << "invalid_client";
-    QTest::newRow("errors first title")
-        << QByteArray(R"({"errors":[{"title":"Unauthenticated"}]})") << "Unauthenticated";
-    QTest::newRow("errors detail before message")
-        << QByteArray(R"({"errors":[{"message":"m","detail":"d"}]})") << "d";
-    QTest::newRow("errors element without text")
-        << QByteArray(R"({"errors":[{"code":3}],"message":"top"})") << "<none>";
-    QTest::newRow("empty errors falls through")
-        << QByteArray(R"({"errors":[],"message":"top"})") << "top";
-    QTest::newRow("top detail before message")
-        << QByteArray(R"({"detail":"d","message":"m"})") << "d";
-    QTest::newRow("array body") << QByteArray(R"([{"message":"x"}])") << "<none>";
-    QTest::newRow("not json") << QByteArray("<html>") << "<none>";
-    QTest::newRow("wrong types") << QByteArray(
-        R"({"error":5,"errors":"x","detail":1,"message":null})")
-                                 << "<none>";
+    const auto row = [](const char *name, const char *body, const char *message) {
+        QTest::newRow(name) << QByteArray(body) << QString(message);
+    };
+    row("error object message", R"({"error":{"message":"Invalid API Key"}})", "Invalid API Key");
+    row("error object detail", R"({"error":{"detail":"Nope"}})", "Nope");
+    row("error object without text stops", R"({"error":{"code":1},"message":"later"})", "<none>");
+    row("error string with description",
+        R"({"error":"invalid_client","error_description":"Bad client"})", "Bad client");
+    row("error string alone", R"({"error":"invalid_client"})", "invalid_client");
+    row("errors first title", R"({"errors":[{"title":"Unauthenticated"}]})", "Unauthenticated");
+    row("errors detail before message", R"({"errors":[{"message":"m","detail":"d"}]})", "d");
+    row("errors element without text", R"({"errors":[{"code":3}],"message":"top"})", "<none>");
+    row("empty errors falls through", R"({"errors":[],"message":"top"})", "top");
+    row("top detail before message", R"({"detail":"d","message":"m"})", "d");
+    row("array body", R"([{"message":"x"}])", "<none>");
+    row("not json", "<html>", "<none>");
+    row("wrong types", R"({"error":5,"errors":"x","detail":1,"message":null})", "<none>");
 }
 
 void TestHttpClient::errorMessageShapes()
@@ -61,15 +53,16 @@ void TestHttpClient::errorMessageShapes()
 
 void TestHttpClient::statusSentences()
 {
-    QCOMPARE(Http::statusError(401, Platform::Stripe).message(),
-             "Stripe rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(403, Platform::Gumroad).message(),
-             "Gumroad rejected the key. It may have been revoked");
-    QCOMPARE(Http::statusError(404, Platform::Shopify).message(),
-             "Shopify couldn't find that address. Check the store or shop address");
-    QCOMPARE(Http::statusError(429, Platform::Paddle).message(), "Paddle asked us to slow down");
-    QCOMPARE(Http::statusError(0, Platform::Dodo).message(), "Dodo Payments answered 0");
-    QCOMPARE(Http::statusError(503, Platform::Whop).message(), "Whop answered 503");
+    const std::tuple<int, Platform, const char *> cases[] = {
+        {401, Platform::Stripe, "Stripe rejected the key. It may have been revoked"},
+        {403, Platform::Gumroad, "Gumroad rejected the key. It may have been revoked"},
+        {404, Platform::Shopify,
+         "Shopify couldn't find that address. Check the store or shop address"},
+        {429, Platform::Paddle, "Paddle asked us to slow down"},
+        {0, Platform::Dodo, "Dodo Payments answered 0"},
+        {503, Platform::Whop, "Whop answered 503"}};
+    for (const auto &[status, platform, sentence] : cases)
+        QCOMPARE(Http::statusError(status, platform).message(), sentence);
 }
 
 void TestHttpClient::jsonOutcomes()

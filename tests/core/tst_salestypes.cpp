@@ -13,9 +13,6 @@ class TestSalesTypes : public QObject {
 private Q_SLOTS:
     void platformTable()
     {
-        QCOMPARE(Platforms::all().size(), 12);
-        QCOMPARE(Platforms::all().first(), Platform::Framer);
-        QCOMPARE(Platforms::all().last(), Platform::Dodo);
         QCOMPARE(Platforms::name(Platform::ShopifyPartner), "Shopify Partners");
         QCOMPARE(Platforms::logoFile(Platform::ShopifyPartner), "shopify");
         QCOMPARE(Platforms::fromRaw("shopifypartner"), Platform::ShopifyPartner);
@@ -33,52 +30,30 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("currency");
-        QTest::addColumn<qint64>("minor"); // -1 with "none" currency: no value
-        QTest::addColumn<QString>("code");
-        QTest::newRow("usd half") << "12.5"
-                                  << "usd" << qint64(1250) << "USD";
-        QTest::newRow("usd two digits") << "12.50"
-                                        << "USD" << qint64(1250) << "USD";
-        QTest::newRow("yen whole") << "1500"
-                                   << "JPY" << qint64(1500) << "JPY";
-        QTest::newRow("dinar three") << "1.234"
-                                     << "kwd" << qint64(1234) << "KWD";
-        QTest::newRow("negative") << "-3.10"
-                                  << "eur" << qint64(-310) << "EUR";
-        QTest::newRow("leading dot") << ".5"
-                                     << "usd" << qint64(50) << "USD";
-        QTest::newRow("extra digits round") << "0.125"
-                                            << "usd" << qint64(13) << "USD";
-        QTest::newRow("no float drift") << "0.29"
-                                        << "usd" << qint64(29) << "USD";
-        QTest::newRow("huge exact") << "92233720368547758.07"
-                                    << "usd" << qint64(9223372036854775807LL) << "USD";
-        QTest::newRow("text") << "twelve"
-                              << "usd" << qint64(-1) << "none";
-        QTest::newRow("empty") << ""
-                               << "usd" << qint64(-1) << "none";
-        QTest::newRow("grouping") << "1,200.00"
-                                  << "usd" << qint64(-1) << "none";
-        QTest::newRow("trailing junk") << "12abc"
-                                       << "usd" << qint64(-1) << "none";
-        QTest::newRow("overflow") << "99999999999999999999"
-                                  << "usd" << qint64(-1) << "none";
+        QTest::addColumn<QString>("money"); // "minor CODE", or empty for no value
+        const auto row = [](const char *name, const char *amount, const char *currency,
+                            const char *money) {
+            QTest::newRow(name) << QString(amount) << QString(currency) << QString(money);
+        };
+        row("usd half", "12.5", "usd", "1250 USD");
+        row("usd two digits", "12.50", "USD", "1250 USD");
+        row("yen whole", "1500", "JPY", "1500 JPY");
+        row("dinar three", "1.234", "kwd", "1234 KWD");
+        row("negative", "-3.10", "eur", "-310 EUR");
+        row("leading dot", ".5", "usd", "50 USD");
+        row("extra digits round", "0.125", "usd", "13 USD");
+        row("no float drift", "0.29", "usd", "29 USD");
+        row("huge exact", "92233720368547758.07", "usd", "9223372036854775807 USD");
+        for (const char *bad : {"twelve", "", "1,200.00", "12abc", "99999999999999999999"})
+            row(*bad ? bad : "empty", bad, "usd", "");
     }
 
     void fromDecimal()
     {
         QFETCH(QString, amount);
         QFETCH(QString, currency);
-        QFETCH(qint64, minor);
-        QFETCH(QString, code);
         const auto money = Money::fromDecimal(amount, currency);
-        if (code == "none") {
-            QVERIFY(!money);
-            return;
-        }
-        QVERIFY(money);
-        QCOMPARE(money->minor, minor);
-        QCOMPARE(money->currency, code);
+        QTEST(money ? QString::number(money->minor) + u' ' + money->currency : QString(), "money");
     }
 
     void formatted()

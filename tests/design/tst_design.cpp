@@ -3,6 +3,7 @@
 #include "design/KorvantaMark.h"
 #include "design/LogoCache.h"
 #include "design/SvgPath.h"
+#include "support/Pixels.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -29,21 +30,6 @@ QString describe(const QPainterPath &path)
     return out.join(u',');
 }
 
-// How many pixels of `image` inside `rect` are close to `color`.
-int count(const QImage &image, const QRect &rect, const QColor &color)
-{
-    int n = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() > 200 && std::abs(c.red() - color.red()) < 40
-                && std::abs(c.green() - color.green()) < 40
-                && std::abs(c.blue() - color.blue()) < 40)
-                ++n;
-        }
-    return n;
-}
-
 } // namespace
 
 class TestDesign : public QObject {
@@ -60,28 +46,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("d");
         QTest::addColumn<QString>("elements");
-        QTest::newRow("minus starts a number") << "M10-5L3-4"
-                                               << "M 10 -5,L 3 -4";
-        QTest::newRow("move then pairs draws lines") << "M0,0 10,0,10,10"
-                                                     << "M 0 0,L 10 0,L 10 10";
-        QTest::newRow("cubic") << "M0 0C1 2 3 4 5 6"
-                               << "M 0 0,C 1 2,3 4,5 6";
-        QTest::newRow("quadratic as cubic") << "M0 0Q3 3 6 0"
-                                            << "M 0 0,C 2 2,4 2,6 0";
-        QTest::newRow("close returns to the start") << "M1 1L5 1L5 5Z"
-                                                    << "M 1 1,L 5 1,L 5 5,L 1 1";
-        QTest::newRow("decimals in the C locale") << "M1.5 .25"
-                                                  << "M 1.5 0.25";
-        QTest::newRow("unknown letter skips its numbers") << "M0 0A5 5L2 2"
-                                                          << "M 0 0,L 2 2";
-        QTest::newRow("incomplete group ignored") << "M0 0L4"
-                                                  << "M 0 0";
+        const auto row = [](const char *name, const char *d, const char *elements) {
+            QTest::newRow(name) << QString(d) << QString(elements);
+        };
+        row("minus starts a number", "M10-5L3-4", "M 10 -5,L 3 -4");
+        row("move then pairs draws lines", "M0,0 10,0,10,10", "M 0 0,L 10 0,L 10 10");
+        row("cubic", "M0 0C1 2 3 4 5 6", "M 0 0,C 1 2,3 4,5 6");
+        row("quadratic as cubic", "M0 0Q3 3 6 0", "M 0 0,C 2 2,4 2,6 0");
+        row("close returns to the start", "M1 1L5 1L5 5Z", "M 1 1,L 5 1,L 5 5,L 1 1");
+        row("decimals in the C locale", "M1.5 .25", "M 1.5 0.25");
+        row("unknown letter skips its numbers", "M0 0A5 5L2 2", "M 0 0,L 2 2");
+        row("incomplete group ignored", "M0 0L4", "M 0 0");
     }
     void svgPath()
     {
         QFETCH(QString, d);
-        QFETCH(QString, elements);
-        QCOMPARE(describe(parseSVGPath(d)), elements);
+        QTEST(describe(parseSVGPath(d)), "elements");
     }
 
     // The mark fills its rectangle's middle, keeps its proportions and leaves
@@ -89,17 +69,16 @@ private Q_SLOTS:
     void mark()
     {
         const QRectF bounds = KorvantaMark::shape().boundingRect();
-        QCOMPARE(KorvantaMark::outline().elementAt(0).x, 551.0);
         QVERIFY(bounds.height() > bounds.width());
 
         const QImage icon = menuBarImage(QSize(44, 44), Qt::black);
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
-        QCOMPARE(count(icon, QRect(0, 0, 3, 44), Qt::black), 0); // the side margins
-        QCOMPARE(count(icon, QRect(41, 0, 3, 44), Qt::black), 0);
-        QVERIFY(count(icon, QRect(4, 0, 36, 22), Qt::black) > 150);
-        QVERIFY(count(icon, QRect(4, 22, 36, 22), Qt::black) > 150);
+        QCOMPARE(pixelsNear(icon, QRect(0, 0, 3, 44), Qt::black), 0); // the side margins
+        QCOMPARE(pixelsNear(icon, QRect(41, 0, 3, 44), Qt::black), 0);
+        QVERIFY(pixelsNear(icon, QRect(4, 0, 36, 22), Qt::black) > 150);
+        QVERIFY(pixelsNear(icon, QRect(4, 22, 36, 22), Qt::black) > 150);
         const QImage yellow = menuBarImage(QSize(22, 22), QColor(255, 224, 58));
-        QVERIFY(count(yellow, yellow.rect(), QColor(255, 224, 58)) > 60);
+        QVERIFY(pixelsNear(yellow, yellow.rect(), QColor(255, 224, 58)) > 60);
     }
 
     void fonts()
@@ -162,7 +141,7 @@ private Q_SLOTS:
         const QImage image = view.grabWindow();
         const QColor pink(0xff, 0x5c, 0xcf);
         for (int i = 0; i < 4; ++i)
-            QVERIFY2(count(image, QRect(i * 48, 0, 48, 48), pink) > 80,
+            QVERIFY2(pixelsNear(image, QRect(i * 48, 0, 48, 48), pink) > 80,
                      qPrintable(QString::number(i)));
         QCOMPARE(row->property("initial").toBool(), true);
         QCOMPARE(row->property("framerInitial").toBool(), false);

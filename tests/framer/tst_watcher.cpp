@@ -24,6 +24,7 @@ struct Setup {
     QTemporaryDir dir;
     QSettings settings{dir.filePath("settings.ini"), QSettings::IniFormat};
     QString logPath = dir.filePath("Korvanta/framer-polls.csv");
+    Watcher w{settings, logPath};
 
     QByteArray logText() const
     {
@@ -41,10 +42,9 @@ private Q_SLOTS:
     void baselineSurvivesRestartUntilReset()
     {
         Setup s;
-        Watcher w(s.settings, s.logPath);
-        QVERIFY(!w.hasBaseline());
-        QVERIFY(w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 50, 9)}).isEmpty());
-        QCOMPARE(w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 51, 9)}),
+        QVERIFY(!s.w.hasBaseline());
+        QVERIFY(s.w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 50, 9)}).isEmpty());
+        QCOMPARE(s.w.diff({row("1", "2026-12-04", 4), row("1", "2026-12-05", 51, 9)}),
                  (Changes{{"Template 1", 1, 0}}));
 
         // The settings file is the user's only.
@@ -86,23 +86,22 @@ private Q_SLOTS:
     void changesAcrossReadings()
     {
         Setup s;
-        Watcher w(s.settings, s.logPath);
-        w.diff({row("a", "d1", 0), row("b", "d1", 0), row("c", "d1", 0)});
+        s.w.diff({row("a", "d1", 0), row("b", "d1", 0), row("c", "d1", 0)});
         // Largest first, remixes and sales alike.
-        QCOMPARE(w.diff({row("a", "d1", 1), row("b", "d1", 3), row("c", "d1", 0, 2)}),
+        QCOMPARE(s.w.diff({row("a", "d1", 1), row("b", "d1", 3), row("c", "d1", 0, 2)}),
                  (Changes{{"Template b", 3, 0}, {"Template c", 0, 2}, {"Template a", 1, 0}}));
         // A count that went down stays at its highest.
-        QVERIFY(w.diff({row("a", "d1", 0)}).isEmpty());
-        QCOMPARE(w.diff({row("a", "d1", 2)}), (Changes{{"Template a", 1, 0}}));
+        QVERIFY(s.w.diff({row("a", "d1", 0)}).isEmpty());
+        QCOMPARE(s.w.diff({row("a", "d1", 2)}), (Changes{{"Template a", 1, 0}}));
         // A new day's first remixes are news; a template's two days add up under the first title
         // seen.
         FramerRow renamed = row("a", "d2", 2);
         renamed.title = "Renamed";
-        QCOMPARE(w.diff({row("a", "d1", 3), renamed}), (Changes{{"Template a", 3, 0}}));
+        QCOMPARE(s.w.diff({row("a", "d1", 3), renamed}), (Changes{{"Template a", 3, 0}}));
         // The window moved on: only the days of the reading are kept.
-        QCOMPARE(w.diff({row("a", "d2", 2), row("b", "d3", 0, 1)}),
+        QCOMPARE(s.w.diff({row("a", "d2", 2), row("b", "d3", 0, 1)}),
                  (Changes{{"Template b", 0, 1}}));
-        QStringList keys = w.counts().keys();
+        QStringList keys = s.w.counts().keys();
         keys.sort();
         QCOMPARE(keys, (QStringList{"c|a|d2", "c|b|d3", "r|a|d2", "r|b|d3"}));
     }
@@ -110,14 +109,13 @@ private Q_SLOTS:
     void emptyReadings()
     {
         Setup s;
-        Watcher w(s.settings, s.logPath);
-        w.log({}, checkedAt);
-        QVERIFY(w.diff({}).isEmpty());
+        s.w.log({}, checkedAt);
+        QVERIFY(s.w.diff({}).isEmpty());
         QVERIFY(!Watcher(s.settings, s.logPath)
                      .hasBaseline()); // empty stored counts are none after a restart
-        QCOMPARE(w.diff({row("1", "d", 2, 1)}), (Changes{{"Template 1", 2, 1}}));
-        QVERIFY(w.diff({}).isEmpty()); // and prune nothing
-        QCOMPARE(w.counts().size(), 2);
+        QCOMPARE(s.w.diff({row("1", "d", 2, 1)}), (Changes{{"Template 1", 2, 1}}));
+        QVERIFY(s.w.diff({}).isEmpty()); // and prune nothing
+        QCOMPARE(s.w.counts().size(), 2);
         QCOMPARE(s.logText(), header);
     }
 
@@ -141,18 +139,17 @@ private Q_SLOTS:
         s.settings.setValue(Watcher::key, stored);
         s.settings.sync();
         QSettings reread(s.settings.fileName(), QSettings::IniFormat);
-        Watcher w(reread, s.logPath);
-        QCOMPARE(w.hasBaseline(), loaded > 0);
-        QCOMPARE(w.counts().size(), loaded);
+        Watcher read(reread, s.logPath);
+        QCOMPARE(read.hasBaseline(), loaded > 0);
+        QCOMPARE(read.counts().size(), loaded);
     }
 
     void hugeCountsSaturate()
     {
         Setup s;
-        Watcher w(s.settings, s.logPath);
-        w.diff({{"1", "Template 1", "d", -10, 0, 0}, {"2", "Template 2", "d", 0, 0, 0}});
+        s.w.diff({{"1", "Template 1", "d", -10, 0, 0}, {"2", "Template 2", "d", 0, 0, 0}});
         const auto changes =
-            w.diff({{"1", "Template 1", "d", max, 0, 0}, {"2", "Template 2", "d", max, 0, max}});
+            s.w.diff({{"1", "Template 1", "d", max, 0, 0}, {"2", "Template 2", "d", max, 0, max}});
         // Both totals saturate, so they tie and keep the reading's order.
         QCOMPARE(changes, (Changes{{"Template 1", max, 0}, {"Template 2", max, max}}));
         QCOMPARE(Watcher::momentFor(changes)->amount, "+9223372036854775807");
@@ -163,14 +160,13 @@ private Q_SLOTS:
     void logLines()
     {
         Setup s;
-        Watcher w(s.settings, s.logPath);
         QCOMPARE(s.logText(), header);
         QCOMPARE(QFile::permissions(s.logPath) & 0x7077, privateFile);
         const FramerRow quoted{"7", "The \"Best\" Folio, v2", "2026-12-05", 3, 120, 1};
         const FramerRow plain{"8", "Quill — Dark", "2026-12-04", 0, 0, 0};
         // The stamp is written in UTC whatever zone the time came in.
-        w.log({quoted, plain}, checkedAt.toOffsetFromUtc(2 * 3600));
-        w.log({plain}, checkedAt.addSecs(120));
+        s.w.log({quoted, plain}, checkedAt.toOffsetFromUtc(2 * 3600));
+        s.w.log({plain}, checkedAt.addSecs(120));
         Watcher restarted(s.settings, s.logPath); // finds the file and leaves it alone
         QCOMPARE(s.logText(),
                  header
@@ -185,9 +181,8 @@ private Q_SLOTS:
     {
         Setup s;
         // The user deleted the log: lines are lost until the next start makes it again.
-        Watcher w(s.settings, s.logPath);
         QVERIFY(QFile::remove(s.logPath));
-        w.log({row("1", "d", 1)}, checkedAt);
+        s.w.log({row("1", "d", 1)}, checkedAt);
         QVERIFY(!QFile::exists(s.logPath));
         Watcher restarted(s.settings, s.logPath);
         QCOMPARE(s.logText(), header);

@@ -1,12 +1,8 @@
-#include "RecordingOutput.h"
+#include "IslandSetup.h"
 #include "core/AccountKey.h"
-#include "notch/NotchModel.h"
-#include "support/ManualClock.h"
 
 #include <QMetaEnum>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -17,10 +13,6 @@ namespace {
 Moment moment(const QString &title)
 {
     return {Platform::Stripe, "New sale on Stripe", title, "+$12"};
-}
-TodaySummary remixes(qint64 count)
-{
-    return TodaySummary{count};
 }
 
 QString springName(const Spring &spring)
@@ -37,14 +29,8 @@ QString springName(const Spring &spring)
 
 // A model on a hand-moved clock that records, at virtual milliseconds, each
 // phase change as "Phase/spring@ms", and the chimes.
-struct Setup {
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath("settings.ini"), QSettings::IniFormat};
-    ManualClock clock;
+struct Setup : IslandSetup {
     const QDateTime start = clock.now();
-    RecordingOutput output;
-    ChimePlayer chime{settings, output};
-    NotchModel model{settings, clock, chime};
     QStringList steps;
     int closed = 0;
 
@@ -113,11 +99,11 @@ private Q_SLOTS:
     void restNumbersChangeAfterTheMoment()
     {
         Setup s;
-        s.model.setToday(remixes(5));
+        s.model.setToday(TodaySummary{5});
         s.model.setRevenue(Money{1000, "USD"});
         s.model.show(moment("Sale"));
         s.clock.advance(1000ms);
-        s.model.setToday(remixes(6));
+        s.model.setToday(TodaySummary{6});
         s.model.setRevenue(Money{2200, "USD"});
         s.clock.advance(4340ms);
         QCOMPARE(s.model.shownTotal(), 5);
@@ -238,7 +224,7 @@ private Q_SLOTS:
         QSignalSpy accent(&s.model, &NotchModel::accentChanged);
         s.model.setTab("framer");
         QCOMPARE(s.model.accentHex(), "#ffe03a"); // no summary yet
-        s.model.setToday(remixes(1));
+        s.model.setToday(TodaySummary{1});
         QCOMPARE(s.model.accentHex(), "#1e8bff");
         s.model.setSignedIn(false);
         QCOMPARE(s.model.accentHex(), "#ffe03a");

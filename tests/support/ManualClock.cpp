@@ -58,5 +58,4 @@ void ManualClock::wake()
     for (const Sleeper &s : due)
         QMetaObject::invokeMethod(
             this, [handle = s.handle] { handle.resume(); }, Qt::QueuedConnection);
-    Q_EMIT moved();
 }

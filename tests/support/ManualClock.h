@@ -24,10 +24,6 @@ public:
                  std::chrono::milliseconds step = std::chrono::milliseconds(10));
     int sleepers() const { return m_sleepers; }
 
-Q_SIGNALS:
-    // Time was set or moved on.
-    void moved();
-
 private:
     struct Sleeper {
         QDateTime deadline;

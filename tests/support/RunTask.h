@@ -21,16 +21,10 @@ QCoro::Task<> drive(QCoro::Task<T> task, std::optional<T> &result, std::exceptio
     loop.quit();
 }
 
-inline QCoro::Task<> driveVoid(QCoro::Task<> task, std::exception_ptr &error, bool &done,
-                               QEventLoop &loop)
+inline QCoro::Task<bool> finished(QCoro::Task<> task)
 {
-    try {
-        co_await std::move(task);
-    } catch (...) {
-        error = std::current_exception();
-    }
-    done = true;
-    loop.quit();
+    co_await std::move(task);
+    co_return true;
 }
 }
 
@@ -51,12 +45,5 @@ T runTask(QCoro::Task<T> task)
 
 inline void runTask(QCoro::Task<> task)
 {
-    QEventLoop loop;
-    std::exception_ptr error;
-    bool done = false;
-    detail::driveVoid(std::move(task), error, done, loop);
-    if (!done)
-        loop.exec();
-    if (error)
-        std::rethrow_exception(error);
+    runTask(detail::finished(std::move(task)));
 }

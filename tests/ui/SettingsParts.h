@@ -4,6 +4,7 @@
 #include "core/AccountStore.h"
 #include "core/EventStore.h"
 #include "core/Keychain.h"
+#include "notch/ChimePlayer.h"
 #include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
@@ -11,6 +12,12 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
+
+// Counts the sounds it is asked to play, and plays none.
+struct CountingOutput : SoundOutput {
+    int played = 0;
+    void play(const QUrl &, float) override { ++played; }
+};
 
 // The settings model over real stores and settings in a temporary folder,
 // the test keyring and every shipped connector talking to the fake server.
@@ -25,4 +32,6 @@ struct SettingsParts {
     Poller poller{store, events, keychain, sources, t.context()};
     Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
     SettingsModel model{store, poller, t.context(), autostart};
+    CountingOutput sound;
+    ChimePlayer chime{settings, sound};
 };

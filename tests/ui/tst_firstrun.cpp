@@ -1,40 +1,20 @@
 #include "ItemSearch.h"
-#include "connectors/Poller.h"
-#include "core/AccountStore.h"
-#include "core/EventStore.h"
-#include "core/Keychain.h"
-#include "notch/ChimePlayer.h"
-#include "shell/Autostart.h"
-#include "shell/SettingsModel.h"
-#include "sources/StandardSources.h"
-#include "support/TestHttp.h"
+#include "SettingsParts.h"
 #include "support/WebTestMain.h"
 #include "ui/FirstRunModel.h"
 #include "ui/FirstRunWindow.h"
 #include "ui/SettingsTab.h"
 
-#include "SettingsParts.h"
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-
 #include <QApplication>
+#include <QQmlEngine>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-struct Quiet : SoundOutput {
-    int played = 0;
-    void play(const QUrl &, float) override { ++played; }
-};
-
 // The walkthrough over real settings in a temporary folder. Its keyring is
 // never reached: no test here connects an account.
 struct Walk : SettingsParts {
-    Quiet quiet;
-    ChimePlayer chime{settings, quiet};
     int demos = 0;
 
     Walk()
@@ -88,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(m->step(), FirstRunStep::Tune);
         m->chooseChime("bell");
         QCOMPARE(w.settings.value("chime").toString(), "bell");
-        QCOMPARE(w.quiet.played, 1);
+        QCOMPARE(w.sound.played, 1);
         m->chooseRestStyle("dot");
         QCOMPARE(w.model.restStyle(), RestStyle::Dot);
         m->primary();
@@ -102,7 +82,7 @@ private Q_SLOTS:
         m->primary(); // "Finish"
         QCOMPARE(login.size(), 0);
         QCOMPARE(finished.size(), 1);
-        QCOMPARE(w.quiet.played, 2);
+        QCOMPARE(w.sound.played, 2);
         QCOMPARE(w.settings.value("onboarded").toBool(), true);
     }
 

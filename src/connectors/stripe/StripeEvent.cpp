@@ -39,7 +39,8 @@ qint64 whole(const QJsonObject &object, QLatin1String key)
 
 std::optional<StripeEvent> StripeEvent::read(const QJsonObject &event)
 {
-    const auto id = Json::string(event.value(QLatin1String("id")));
+    // An event without an id could not be told from others like it.
+    const auto id = Json::text(event.value(QLatin1String("id")));
     const auto type = Json::string(event.value(QLatin1String("type")));
     const QJsonValue data = event.value(QLatin1String("data"));
     const QJsonValue charge = Json::at(data, {QLatin1String("object")});
@@ -63,7 +64,7 @@ SaleEvent StripeEvent::toSaleEvent(const QUuid &account, const StripeDescription
     switch (type) {
     case Type::Succeeded:
         e.kind = description.renewal ? SaleEvent::Kind::Renewal : SaleEvent::Kind::Sale;
-        e.id = Json::string(charge.value(QLatin1String("id"))).value_or(id);
+        e.id = Json::text(charge.value(QLatin1String("id"))).value_or(id);
         e.title = description.title.value_or(Json::text(charge.value(QLatin1String("description")))
                                                  .value_or(QStringLiteral("Payment")));
         e.amount = Money{whole(charge, QLatin1String("amount")), currency};

@@ -10,7 +10,7 @@
 #include <optional>
 
 // Set by whichever of the work and the timer ends first; the other's
-// outcome is dropped. Touched on the main thread only.
+// outcome is dropped. Touched on the main thread only, so it needs no lock.
 class RaceFlag : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +18,7 @@ public:
     bool timedOut = false;
     std::exception_ptr error;
 
+    // Returns false when the other side already won.
     bool claim()
     {
         if (done)
@@ -68,8 +69,9 @@ QCoro::Task<> limitedTimer(std::shared_ptr<LimitedRace<T>> race, Clock &clock,
 
 }
 
-// Runs `work` unless `limit` passes first; returns nullopt on time-out. The
-// loser is not cancelled, and whatever it produces later is dropped.
+// Runs `work` unless `limit` passes first on `clock`: returns its result or
+// rethrows its error, and returns nullopt on time-out. The loser is not
+// cancelled, and whatever it produces later is dropped.
 template <typename T>
 QCoro::Task<std::optional<T>> limitedWait(Clock &clock, std::chrono::milliseconds limit,
                                           QCoro::Task<T> work)
