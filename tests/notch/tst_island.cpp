@@ -7,6 +7,7 @@
 #include "notch/NotchScreen.h"
 #include "notch/RibsHost.h"
 #include "notch/RibsScript.h"
+#include "support/Pixels.h"
 #include "support/WebTestMain.h"
 
 #include <QGuiApplication>
@@ -26,23 +27,14 @@ bool near(const QColor &a, const QColor &b, int tolerance = 40)
         && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-// Pixels in `rect` for which `test` holds.
-int count(const QImage &image, const QRect &rect, auto test)
+// Pixels in `rect` lighter than the island's black: text, marks, glow.
+int lit(const QImage &image, const QRect &rect)
 {
     int n = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x)
-            n += test(image.pixelColor(x, y));
+            n += image.pixelColor(x, y).lightness() > 80;
     return n;
-}
-int count(const QImage &image, const QRect &rect, const QColor &color, int tolerance = 40)
-{
-    return count(image, rect, [&](const QColor &c) { return near(c, color, tolerance); });
-}
-// Pixels lighter than the island's black: text, marks, glow.
-int lit(const QImage &image, const QRect &rect)
-{
-    return count(image, rect, [](const QColor &c) { return c.lightness() > 80; });
 }
 
 const QColor white(255, 255, 255);
@@ -203,11 +195,11 @@ private Q_SLOTS:
             break;
         case RestStyle::Dot:
             QCOMPARE(w, 231);
-            QVERIFY(count(image, QRect(left + w - 15 - 6, 13, 6, 6), framerBlue) >= 12);
+            QVERIFY(pixelsNear(image, QRect(left + w - 15 - 6, 13, 6, 6), framerBlue) >= 12);
             break;
         case RestStyle::Total:
             if (accounts) { // the yellow marker at half strength on black
-                QVERIFY(count(image, leftWing, QColor(128, 112, 29), 30) > 10);
+                QVERIFY(pixelsNear(image, leftWing, QColor(128, 112, 29), 30) > 10);
                 // "–", or a longer figure: more text to the right
                 const int text = lit(image, rightWing);
                 QVERIFY2(revenue < 0 ? text > 4 && text < 40 : text > 80,
@@ -239,7 +231,7 @@ private Q_SLOTS:
         QVERIFY(lit(image, QRect(450 + 90, 40, 100, 60)) > 40);
         // The ribs page (a real web page) glows pink once it has loaded.
         QTRY_VERIFY_WITH_TIMEOUT(
-            count(image = v.settle(100), QRect(250, 0, 400, 30), pink, 90) > 50, 20000);
+            pixelsNear(image = v.settle(100), QRect(250, 0, 400, 30), pink, 90) > 50, 20000);
     }
 
     // Expanded: the dashboard supplied from outside, loaded with its model.
@@ -261,7 +253,7 @@ private Q_SLOTS:
         v.model.expand();
         const QImage image = v.settle();
         QCOMPARE(v.model.islandSize(), QSizeF(574, 32 + 257));
-        QVERIFY(count(image, QRect(200, 60, 500, 200), QColor(0, 255, 0)) > 90000);
+        QVERIFY(pixelsNear(image, QRect(200, 60, 500, 200), QColor(0, 255, 0)) > 90000);
         QVERIFY(near(image.pixelColor(450, 295), white));
         v.model.collapse();
         v.settle();
