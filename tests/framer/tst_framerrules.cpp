@@ -136,8 +136,6 @@ private Q_SLOTS:
             "www.framer.com=https://127.0.0.1:4431,framer.com=https://127.0.0.1:4431,"
             "api.stripe.com=https://127.0.0.1:9"));
         const FramerWebRoutes routes(endpoints);
-        QCOMPARE(routes.hostResolverRules(),
-                 "MAP framer.com:443 127.0.0.1:4431,MAP www.framer.com:443 127.0.0.1:4431");
         QCOMPARE(routes.chromiumFlags("--foo"),
                  "--foo --host-resolver-rules=\"MAP framer.com:443 127.0.0.1:4431,MAP "
                  "www.framer.com:443 127.0.0.1:4431\"");

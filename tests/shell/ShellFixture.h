@@ -25,8 +25,8 @@ struct ListSource {
     static KeyHelp help() { return {}; }
     static constexpr double minInterval = 0;
     static QCoro::Task<QString> verify(SourceContext, QString, Extra) { co_return "List"; }
-    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra,
-                                      QUuid account, QDateTime, QString = {})
+    static QCoro::Task<Fetched> fetch(SourceContext ctx, QString secret, Extra extra, QUuid account,
+                                      QDateTime, QString = {})
     {
         const QUrl url(QStringLiteral("https://api.list.test/events?shop=") + extra.value("shop"));
         const QJsonValue body =
@@ -41,21 +41,15 @@ struct ListSource {
     }
 };
 
-inline HttpLimits patientLimits()
-{
-    HttpLimits limits;
-    limits.inactivity = std::chrono::minutes(5);
-    limits.whole = std::chrono::minutes(5);
-    return limits;
-}
-
 // Everything the shell works with, over real stores in a temporary folder,
 // the test keyring and real HTTP to the fake server.
 struct ShellFixture {
     QTemporaryDir dir;
     FakePlatformServer server;
     ManualClock clock{QDateTime::currentDateTimeUtc()};
-    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patientLimits()};
+    // Tests move the clock by minutes while a request may be on its way.
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())),
+              HttpLimits{std::chrono::minutes(5), std::chrono::minutes(5)}};
     SourceCaches caches;
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};

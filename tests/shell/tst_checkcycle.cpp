@@ -14,15 +14,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-QByteArray events(const QByteArray &items)
-{
-    return "[" + items + "]";
-}
-
-}
-
 class TestCheckCycle : public QObject {
     Q_OBJECT
 
@@ -47,9 +38,9 @@ private Q_SLOTS:
 
         f.server.reset();
         f.serve("shop",
-                events(R"({"id":"s1","kind":"sale","title":"Zine","amount":2000},)"
-                       R"({"id":"f1","kind":"failed","title":"Zine","amount":5000})"));
-        f.serve("studio", events(R"({"id":"r1","kind":"refund","title":"Kit","amount":-500})"));
+                R"([{"id":"s1","kind":"sale","title":"Zine","amount":2000},)"
+                R"({"id":"f1","kind":"failed","title":"Zine","amount":5000}])");
+        f.serve("studio", R"([{"id":"r1","kind":"refund","title":"Kit","amount":-500}])");
         QSignalSpy moments(&f.notch, &NotchModel::momentChanged);
         const int refreshBefore = f.settingsModel.refresh();
         runTask(cycle.check());

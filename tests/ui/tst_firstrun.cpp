@@ -1,5 +1,6 @@
 #include "ItemSearch.h"
 #include "SettingsParts.h"
+#include "support/WebTestMain.h"
 #include "ui/FirstRunModel.h"
 #include "ui/FirstRunWindow.h"
 #include "ui/SettingsTab.h"
@@ -8,7 +9,6 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
-#include <QtWebEngineQuick>
 
 namespace {
 
@@ -146,14 +146,5 @@ private Q_SLOTS:
 };
 
 // The walkthrough's ribs are a web page: the engine starts before the app.
-int main(int argc, char **argv)
-{
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QtWebEngineQuick::initialize();
-    QApplication app(argc, argv);
-    TestFirstRun test;
-    return QTest::qExec(&test, argc, argv);
-}
+KORVANTA_WEB_TEST_MAIN(TestFirstRun, QApplication)
 #include "tst_firstrun.moc"
