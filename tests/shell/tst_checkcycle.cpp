@@ -75,15 +75,11 @@ private Q_SLOTS:
         ShellFixture f;
         CheckCycle cycle({f.poller, f.accounts, f.notch, f.settingsModel, f.clock});
         f.add("shop");
-        f.server.handle([](const RecordedRequest &) {
-            auto slow = ScriptedResponse::json("[]");
-            slow.delay = 200ms;
-            return std::optional(slow);
-        });
+        f.serve("shop", "[]");
         QSignalSpy checked(&cycle, &CheckCycle::checked);
-        auto first = cycle.check();
+        auto first = cycle.check(); // waits for its answer until the loop runs
         QVERIFY(cycle.checking());
-        runTask(cycle.check()); // returns at once
+        runTask(cycle.check()); // returns at once, without running the loop
         QCOMPARE(checked.size(), 0);
         runTask(std::move(first));
         QCOMPARE(checked.size(), 1);
