@@ -3,6 +3,7 @@
 #include "framer/FramerWebRoutes.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <unistd.h>
 
 namespace WebEngineSetup {
@@ -18,7 +19,12 @@ void prepare(const FramerWebRoutes &routes)
     // started directly end with their page: nothing stays at rest.
     if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") && !flags.contains("--no-zygote"))
         flags = QByteArray(flags.trimmed() + " --no-zygote").trimmed();
+    // The engine's own start-up report and Chromium's error log are for its
+    // developers; a running app says nothing in normal operation.
+    if (!flags.contains("--log-level"))
+        flags = QByteArray(flags.trimmed() + " --log-level=3").trimmed();
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
