@@ -1,6 +1,7 @@
 // Figures of the running app, measured from outside as a user's desktop
 // sees it: start to a docked tray icon, memory and CPU at rest. They need
 // the X display and tray host of scripts/with-test-session.sh plus trayer.
+#include "ProcessMemory.h"
 #include "support/FakePlatformServer.h"
 
 #include <QCoreApplication>
@@ -47,18 +48,6 @@ bool docked(qint64 pid)
     return false;
 }
 
-// Proportional set size in KiB, from the kernel's own summary.
-double pssKiB(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : file.readAll().split('\n'))
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').first().toDouble();
-    return 0;
-}
-
 // User plus system CPU time in clock ticks.
 double cpuTicks(qint64 pid)
 {
@@ -76,12 +65,6 @@ void closeSignIn()
     const QString id = run("xdotool", {"search", "--name", "Connect Framer"}).section('\n', 0, 0);
     if (!id.isEmpty())
         run("xdotool", {"windowfocus", "--sync", id, "key", "ctrl+w"});
-}
-
-// Web engine processes the app has started and not ended.
-int webProcesses(qint64 pid)
-{
-    return run("pgrep", {"-P", QString::number(pid)}).split('\n', Qt::SkipEmptyParts).size();
 }
 
 // A home with one connected account whose platform is a fake server here.
@@ -171,7 +154,7 @@ void BM_MemoryAtRest(benchmark::State &state)
     for (auto _ : state) {
         std::unique_ptr<QProcess> floor(app.start({}, KORVANTA_MINIMAL_TRAY));
         serveFor(20000);
-        const double minimal = pssKiB(floor->processId()) / 1024;
+        const double minimal = ProcessMemory::pssKiB(floor->processId()) / 1024;
         AppHome::stop(*floor);
         std::unique_ptr<QProcess> korvanta(app.start({}));
         // Without a Framer sign-in the window asks for one once per run;
@@ -179,8 +162,9 @@ void BM_MemoryAtRest(benchmark::State &state)
         serveFor(10000);
         closeSignIn();
         serveFor(50000);
-        state.counters["web_processes"] = webProcesses(korvanta->processId());
-        const double ours = pssKiB(korvanta->processId()) / 1024;
+        state.counters["web_processes"] =
+            int(ProcessMemory::descendants(korvanta->processId()).size());
+        const double ours = ProcessMemory::pssKiB(korvanta->processId()) / 1024;
         state.counters["korvanta_MiB"] = ours;
         state.counters["minimal_MiB"] = minimal;
         state.counters["ratio"] = minimal > 0 ? ours / minimal : 0;

@@ -1,3 +1,4 @@
+#include "ProcessMemory.h"
 #include "core/Clock.h"
 #include "framer/FramerProfile.h"
 #include "framer/FramerSource.h"
@@ -68,41 +69,6 @@ Site &site()
     return s;
 }
 
-qint64 pssKiB(pid_t pid)
-{
-    QFile f(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
-// This process and every process it started, directly or not.
-qint64 treePssKiB()
-{
-    QHash<pid_t, pid_t> parents;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!entry.toInt() || !stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        parents.insert(entry.toInt(), fields.value(1).toInt());
-    }
-    qint64 total = 0;
-    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
-        for (pid_t p = it.key(); p > 1; p = parents.value(p, 0)) {
-            if (p == getpid()) {
-                total += pssKiB(it.key());
-                break;
-            }
-        }
-    }
-    return total;
-}
-
 void read(FramerSource &source, benchmark::State &state)
 {
     try {
@@ -145,7 +111,7 @@ void BM_FramerSteadyRead(benchmark::State &state)
         read(source, state);
     state.counters["requests_per_read"] =
         double(site().server.requests().size() - before) / double(state.iterations());
-    state.counters["pss_MiB"] = double(treePssKiB()) / 1024.0;
+    state.counters["pss_MiB"] = double(ProcessMemory::treePssKiB(getpid())) / 1024.0;
 }
 
 }

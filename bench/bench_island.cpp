@@ -1,5 +1,6 @@
 #include "../tests/notch/IslandSetup.h"
 #include "../tests/notch/ManualAnimationDriver.h"
+#include "ProcessMemory.h"
 #include "design/Fonts.h"
 #include "notch/NotchQml.h"
 
@@ -39,63 +40,26 @@ struct Island {
     }
 };
 
-// Proportional set size in KiB of one process, from /proc.
-qint64 pss(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
 // This process and its web engine helpers: {total PSS in KiB, helper count}.
 std::pair<qint64, int> memory()
 {
-    qint64 total = pss(QCoreApplication::applicationPid());
-    int helpers = 0;
-    const QString self = QString::number(QCoreApplication::applicationPid());
-    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile stat("/proc/" + pid + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(' ');
-        if (fields.size() > 3 && fields[3] == self.toLatin1()) {
-            total += pss(pid.toLongLong());
-            ++helpers;
-        }
-    }
-    return {total, helpers};
+    const qint64 self = QCoreApplication::applicationPid();
+    return {ProcessMemory::treePssKiB(self), int(ProcessMemory::descendants(self).size())};
 }
 
 // The web engine's processes anywhere below this one, by their --type
 // (zygote, renderer, gpu-process, utility).
 QMap<QString, int> webProcesses()
 {
-    QHash<qint64, qint64> parents;
-    QHash<qint64, QString> types;
-    for (const QString &name : QDir("/proc").entryList(QDir::Dirs)) {
-        const qint64 pid = name.toLongLong();
-        QFile stat("/proc/" + name + "/stat");
-        QFile cmdline("/proc/" + name + "/cmdline");
-        if (!pid || !stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly))
+    QMap<QString, int> found;
+    for (const qint64 pid : ProcessMemory::descendants(QCoreApplication::applicationPid())) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
             continue;
-        parents.insert(pid, stat.readAll().split(' ').value(3).toLongLong());
         // Helpers rewrite their title: arguments may be joined by spaces.
         for (const QByteArray &arg : cmdline.readAll().replace('\0', ' ').split(' '))
             if (arg.startsWith("--type="))
-                types.insert(pid, QString::fromUtf8(arg.mid(7)));
-    }
-    const qint64 self = QCoreApplication::applicationPid();
-    QMap<QString, int> found;
-    for (auto it = types.cbegin(); it != types.cend(); ++it) {
-        qint64 up = parents.value(it.key());
-        while (up > 1 && up != self)
-            up = parents.value(up);
-        if (up == self)
-            ++found[it.value()];
+                ++found[QString::fromUtf8(arg.mid(7))];
     }
     return found;
 }

@@ -1,3 +1,4 @@
+#include "../ProcessMemory.h"
 #include "core/Clock.h"
 #include "share/ShareCards.h"
 #include "share/ShareExporter.h"
@@ -42,21 +43,7 @@ bool exportOnce(ShareExporter &exporter, const QVariantMap &data, bool hide)
 // Proportional set size of this process and all its descendants, in MiB.
 double pssMiB(qint64 pid)
 {
-    double kib = 0;
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (rollup.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : rollup.readAll().split('\n'))
-            if (line.startsWith("Pss:"))
-                kib += line.mid(4).trimmed().split(' ').first().toDouble();
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile children(tasks.filePath(task + QStringLiteral("/children")));
-        if (children.open(QIODevice::ReadOnly))
-            for (const QByteArray &child : children.readAll().split(' '))
-                if (!child.trimmed().isEmpty())
-                    kib += pssMiB(child.trimmed().toLongLong()) * 1024;
-    }
-    return kib / 1024;
+    return double(ProcessMemory::treePssKiB(pid)) / 1024;
 }
 
 void settle()
