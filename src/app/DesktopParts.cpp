@@ -122,8 +122,8 @@ void DesktopParts::openSignIn()
     m_framer.signIn.show();
 }
 
+// The island takes the keyboard itself once its share phase opens.
 void DesktopParts::openShare()
 {
     m_share.open();
-    m_notchView.takeFocus();
 }

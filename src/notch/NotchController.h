@@ -37,9 +37,6 @@ public:
     // Chooses the screen, measures the notch and moves the window; also
     // called when the screen preference changes.
     void place();
-    // After model.openShare(): the sheet takes clicks and keys at once.
-    void takeFocus();
-
     // e.g. "eDP-1: drawn notch 185×32", for the menu.
     QString screenDescription() const { return m_description; }
     QQuickView &window() { return *m_window; }
@@ -54,6 +51,8 @@ private Q_SLOTS:
     void updateInputRegion();
 
 private:
+    // An open island takes clicks and keys: the dashboard and the share sheet.
+    void takeFocus();
     QRectF islandRect() const;
     void pointerMoved(std::optional<QPointF> p);
     void startLeave();
