@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "design/ColorTokens.h"
 #include "ui/FirstRunStep.h"
 
 #include <QObject>
@@ -85,7 +86,7 @@ public:
     void setOpenAtLogin(bool on);
     static QString laterLabel() { return QStringLiteral("I'll do this later"); }
     static QString soundLabel() { return QStringLiteral("Sound"); }
-    static QString ribsColor() { return QStringLiteral("#ffe03a"); }
+    static QString ribsColor() { return ColorTokens::yellow().name(); }
     static double ribsReach() { return 0.42; }
     static double ribsVreach() { return 1.0; }
     static QString ribsExtra()
