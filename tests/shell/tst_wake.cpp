@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -56,6 +57,11 @@ private Q_SLOTS:
                                       QDBusConnection::ExportAllSignals));
         Q_EMIT manager.PrepareForSleep(false); // before it owns logind's name: an impostor
         QVERIFY(logind.registerService("org.freedesktop.login1"));
+        // A round trip on the watcher's own connection: the bus has its match
+        // rule and has told it logind's new owner before the signals below.
+        QVERIFY(QDBusConnection::systemBus().interface()->isServiceRegistered(
+            "org.freedesktop.login1"));
+        QCoreApplication::processEvents();
         Q_EMIT manager.PrepareForSleep(true);
         Q_EMIT manager.PrepareForSleep(false);
         QTRY_COMPARE(f.clock.sleepers(), sleepers + 1);
