@@ -8,7 +8,7 @@
 #include <QJsonObject>
 #include <QTest>
 
-// Hosts, what it reads from a recorded answer, requests and damaged answers: tests/sources.
+// Hosts, labels, what it reads from a recorded answer, requests and damaged answers: tests/sources.
 namespace {
 
 const QString token = QStringLiteral("gum_Xc9fT2kq_access_token");

@@ -4,8 +4,8 @@
 
 #include <QTest>
 
-// Hosts, what it reads from a recorded answer, requests, refused keys, damaged answers and renewals
-// that fail before they are paid: tests/sources.
+// Hosts, labels, what it reads from a recorded answer, requests, refused keys, damaged answers and
+// renewals that fail before they are paid: tests/sources.
 namespace {
 
 const QString key = QStringLiteral("eyJ0eXAiOiJKV1QiLCJhbGciOiJSUzI1NiJ9.ls-test");

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTimeZone>
 
-// Hosts, what it reads from a recorded answer, headers, the platform's own error sentences and
-// damaged answers: tests/sources.
+// Hosts, labels, what it reads from a recorded answer, where paging stops, headers, the platform's
+// own error sentences and damaged answers: tests/sources.
 namespace {
 
 const QString graphqlPath = QStringLiteral("/admin/api/2026-10/graphql.json");
@@ -260,32 +260,6 @@ private Q_SLOTS:
                 QJsonDocument::fromJson(t.server.requests()[page].body).object(),
                 QJsonObject({{"query", QString::fromUtf8(fixture("shopify/orders-query.graphql"))},
                              {"variables", QJsonObject({{"q", q}, {"after", cursors[page]}})}}));
-    }
-
-    void paging()
-    {
-        struct Case {
-            const char *name;
-            QList<QByteArray> answers;
-            qsizetype requests;
-            qsizetype events;
-        };
-        const QList<Case> cases{
-            {"no cursor", {ordersPage(true, "null")}, 1, 1},
-            {"hasNextPage as text",
-             {R"({"data":{"orders":{"edges":[],"pageInfo":{"hasNextPage":"true","endCursor":"c"}}}})"},
-             1,
-             0},
-            {"orders gone on page two", {ordersPage(true), R"({"data":{"orders":null}})"}, 2, 1},
-            {"data missing", {R"({"extensions":{}})"}, 1, 0},
-        };
-        for (const Case &c : cases) {
-            TestHttp t;
-            for (const QByteArray &answer : c.answers)
-                t.server.on("POST", graphqlPath, ScriptedResponse::json(answer));
-            const qsizetype events = runTask(fetchWithToken(t)).size();
-            QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
-        }
     }
 };
 

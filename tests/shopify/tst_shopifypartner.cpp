@@ -5,8 +5,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
-// Hosts, what it reads from a recorded answer, headers, error sentences and damaged answers:
-// tests/sources.
+// Hosts, what it reads from a recorded answer, where paging stops, headers, error sentences and
+// damaged answers: tests/sources.
 namespace {
 
 const QString apiPath = QStringLiteral("/1234567/api/2026-10/graphql.json");
@@ -100,36 +100,6 @@ private Q_SLOTS:
                                   {"variables",
                                    QJsonObject({{"since", "2026-12-04T23:45:00Z"},
                                                 {"after", cursors[page]}})}}));
-    }
-
-    void paging()
-    {
-        struct Case {
-            const char *name;
-            QList<QByteArray> answers;
-            qsizetype requests;
-            qsizetype events;
-        };
-        const QList<Case> cases{
-            {"last edge without cursor", {page(sale(1) + R"(,{"node":{}})", true)}, 1, 1},
-            {"transactions gone on page two",
-             {page(sale(1), true), R"({"data":{"transactions":[]}})"},
-             2,
-             1},
-            {"hasNextPage missing",
-             {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"},
-             1,
-             0},
-        };
-        for (const Case &c : cases) {
-            TestHttp t;
-            for (const QByteArray &answer : c.answers)
-                t.server.on("POST", apiPath, ScriptedResponse::json(answer));
-            const qsizetype events = runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1",
-                                                                         partner(), account, since))
-                                         .size();
-            QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
-        }
     }
 };
 

@@ -6,6 +6,8 @@
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QTimeZone>
 #include <functional>
@@ -331,6 +333,102 @@ private Q_SLOTS:
             return std::nullopt;
         });
         QCOMPARE(runTask(source(platform).verify(t.context(), key, extra)), label);
+    }
+
+    // A page that gives no clear way on ends the fetch; a later page that
+    // cannot be read keeps what the pages before it gave.
+    void pagingStops_data()
+    {
+        QTest::addColumn<Platform>("platform");
+        QTest::addColumn<Extra>("extra");
+        QTest::addColumn<QByteArrayList>("pages"); // in turn; the last one repeats
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("events");
+        QTest::addColumn<QByteArray>("goesOn"); // what the second request carries
+        const auto row = [](const char *name, Platform p, Extra extra, QByteArrayList pages,
+                            int requests, int events, const QByteArray &goesOn = {}) {
+            QTest::newRow(name) << p << extra << pages << requests << events << goesOn;
+        };
+        using P = Platform;
+        const QByteArray charge = fixture("stripe/charge-event.json");
+        row("stripe: no more", P::Stripe, {}, {R"({"has_more":false,"data":[)" + charge + "]}"}, 1,
+            1);
+        row("stripe: empty page with more", P::Stripe, {}, {R"({"has_more":true,"data":[]})"}, 1,
+            0);
+        row("stripe: last without id", P::Stripe, {},
+            {R"({"has_more":true,"data":[{"type":"charge.failed","data":{"object":{"id":"ch"}}}]})"},
+            1, 0);
+        row("stripe: has_more as text", P::Stripe, {},
+            {R"({"has_more":"true","data":[{"id":"evt_1"}]})"}, 1, 0);
+        const QByteArray txn =
+            QJsonDocument(
+                QJsonDocument::fromJson(fixture("paddlepolar/paddle-transactions.json"))["data"][0]
+                    .toObject())
+                .toJson(QJsonDocument::Compact);
+        const auto paddle = [](const QByteArray &data, const char *hasMore) -> QByteArray {
+            return R"({"data":[)" + data + R"(],"meta":{"pagination":{"has_more":)" + hasMore
+                + "}}}";
+        };
+        row("paddle: has_more false", P::Paddle, {}, {paddle(txn, "false")}, 1, 1);
+        row("paddle: has_more as text", P::Paddle, {}, {paddle(txn, R"("true")")}, 1, 1);
+        row("paddle: no data but more", P::Paddle, {}, {paddle("", "true")}, 1, 0);
+        row("paddle: last id not text", P::Paddle, {}, {paddle(txn + R"(,{"id":2})", "true")}, 1,
+            1);
+        row("paddle: last element not an object", P::Paddle, {}, {paddle(txn + ",5", "true")}, 1,
+            1);
+        row("paddle: no meta", P::Paddle, {}, {R"({"data":[)" + txn + "]}"}, 1, 1);
+        row("paddle: one more page", P::Paddle, {},
+            {paddle(txn, "true"),
+             paddle(QByteArray(txn).replace("txn_01hv8wptq8987qeep44cyrewp9", "txn_2"), "false")},
+            2, 2, "after=txn_01hv8wptq8987qeep44cyrewp9");
+        const QByteArray order = fixture("shopify/order-edge.json").replace("N", "1001");
+        const auto orders = [](const QByteArray &edges, const char *pageInfo) -> QByteArray {
+            return R"({"data":{"orders":{"edges":[)" + edges + R"(],"pageInfo":)" + pageInfo
+                + "}}}";
+        };
+        row("shopify: no cursor", P::Shopify, shop,
+            {orders(order, R"({"hasNextPage":true,"endCursor":null})")}, 1, 1);
+        row("shopify: hasNextPage as text", P::Shopify, shop,
+            {orders("", R"({"hasNextPage":"true","endCursor":"c"})")}, 1, 0);
+        row("shopify: orders gone on page two", P::Shopify, shop,
+            {orders(order, R"({"hasNextPage":true,"endCursor":"c1"})"),
+             R"({"data":{"orders":null}})"},
+            2, 1, R"("after":"c1")");
+        row("shopify: data missing", P::Shopify, shop, {R"({"extensions":{}})"}, 1, 0);
+        const QByteArray sale = fixture("shopify/partner-sale-edge.json").replace("N", "1");
+        const auto sales = [](const QByteArray &edges) -> QByteArray {
+            return R"({"data":{"transactions":{"edges":[)" + edges
+                + R"(],"pageInfo":{"hasNextPage":true}}}})";
+        };
+        row("partners: last edge without cursor", P::ShopifyPartner, partner,
+            {sales(sale + R"(,{"node":{}})")}, 1, 1);
+        row("partners: transactions gone on page two", P::ShopifyPartner, partner,
+            {sales(sale), R"({"data":{"transactions":[]}})"}, 2, 1, R"("after":"cur-1")");
+        row("partners: hasNextPage missing", P::ShopifyPartner, partner,
+            {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"}, 1, 0);
+    }
+
+    void pagingStops()
+    {
+        QFETCH(Platform, platform);
+        QFETCH(Extra, extra);
+        QFETCH(QByteArrayList, pages);
+        QFETCH(int, requests);
+        QFETCH(int, events);
+        QFETCH(QByteArray, goesOn);
+        TestHttp t;
+        qsizetype asked = 0;
+        t.server.handle([&](const RecordedRequest &) -> std::optional<ScriptedResponse> {
+            return ScriptedResponse::json(pages.value(std::min(asked++, pages.size() - 1)));
+        });
+        const Fetched fetched =
+            runTask(source(platform).fetch(t.context(), "k_1", extra, account, since, {}));
+        QCOMPARE(t.server.requests().size(), requests);
+        QCOMPARE(fetched.size(), events);
+        if (requests > 1) {
+            const RecordedRequest &next = t.server.requests()[1];
+            QVERIFY(next.rawTarget.contains(goesOn) || next.body.contains(goesOn));
+        }
     }
 
     // Each recorded element's id says how it differs from the platform's

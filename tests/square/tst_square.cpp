@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QTest>
 
-// Hosts, headers, the sandbox, requests and damaged answers: tests/sources.
+// Hosts, labels, headers, the sandbox, requests and damaged answers: tests/sources.
 namespace {
 
 const QString batchPath = QStringLiteral("/v2/orders/batch-retrieve");

@@ -12,7 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-// Hosts, headers, the first request, test mode and damaged answers:
+// Hosts, headers, the first request, test mode, labels, what it reads from a
+// recorded answer, where paging stops and damaged answers:
 // tests/sources.
 namespace {
 
@@ -80,36 +81,6 @@ private Q_SLOTS:
             QCOMPARE(failureOf(StripeSource::verify(t.context(), key, {})),
                      "That doesn't look like a Stripe secret key. Restricted keys start with rk_");
         QVERIFY(t.server.requests().isEmpty());
-    }
-
-    // A page that gives no clear way on ends the fetch; where it goes on is
-    // the backlog suite's to follow.
-    void paging_data()
-    {
-        QTest::addColumn<ScriptedResponse>("first");
-        QTest::addColumn<QStringList>("ids");
-        QTest::newRow("no more") << page({chargeEvent("1")}) << QStringList{"ch_1"};
-        QTest::newRow("empty page with more") << page({}, true) << QStringList{};
-        QTest::newRow("last without id") << ScriptedResponse::json(
-            R"({"has_more":true,"data":[{"type":"charge.failed","data":{"object":{"id":"ch"}}}]})")
-                                         << QStringList{};
-        QTest::newRow("has_more as text")
-            << ScriptedResponse::json(R"({"has_more":"true","data":[{"id":"evt_1"}]})")
-            << QStringList{};
-    }
-
-    void paging()
-    {
-        QFETCH(ScriptedResponse, first);
-        QFETCH(QStringList, ids);
-        TestHttp t;
-        t.server.on("GET", "/v1/events", first);
-        t.server.on("GET", "/v1/events", page({chargeEvent("2")}));
-        QStringList fetched;
-        for (const SaleEvent &e : fetch(t))
-            fetched.append(e.id);
-        QCOMPARE(fetched, ids);
-        QCOMPARE(t.server.requests().size(), 1);
     }
 
     void mapping()
