@@ -509,6 +509,20 @@ private Q_SLOTS:
                 "fractional-total sale Framer Kit | 900 USD",
                 "plain-amount sale Framer Kit | 450 USD", "no-amount sale Framer Kit | 0 USD",
                 "currency-lower-case sale Framer Kit | 1071 EUR", "no-currency " + kit}));
+        // Both product fields: the title wins; a product that cannot be read
+        // leaves the platform's title.
+        row("whop", P::Whop, {},
+            {{"/api/v1/payments", fixture("whop/payments.json")},
+             {"/api/v1/products/prod_course",
+              R"({"id":"prod_course","title":"Trading Course","name":"x"})"}},
+            {"pay_renewal renewal Trading Course | 1999 EUR @ 12-05 11:00:00.250",
+             // paid_at null: dated by created_at; total without currency takes the payment's.
+             "pay_new sale Trading Course | 4900 GBP @ 12-05 10:00:00.000",
+             // Uncollectible is a failed payment even when it was a subscription cycle.
+             "pay_failed#failed failed Whop sale | 500 USD @ 12-05 09:00:00.000",
+             "pay_no_total sale Whop sale | no amount @ 12-05 08:00:00.000",
+             // A plain number is major units in the payment's currency.
+             "pay_number_total sale Whop sale | 1999 USD @ 12-05 07:30:00.000"});
         row("shopify", P::Shopify, shop,
             {{"/admin/api/2026-10/graphql.json", fixture("shopify/orders-mapping.json")}},
             {// Only three of the five items are read.
