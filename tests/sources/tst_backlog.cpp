@@ -1,13 +1,11 @@
 #include "connectors/Poller.h"
 #include "core/AccountStore.h"
 #include "core/EventStore.h"
-#include "core/Iso.h"
 #include "core/Keychain.h"
 #include "sources/StandardSources.h"
 #include "support/SalesLedger.h"
 #include "support/TestHttp.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
 #include <QTemporaryDir>
