@@ -139,7 +139,6 @@ private Q_SLOTS:
         QCOMPARE(routes.chromiumFlags("--foo"),
                  "--foo --host-resolver-rules=\"MAP framer.com:443 127.0.0.1:4431,MAP "
                  "www.framer.com:443 127.0.0.1:4431\"");
-        QVERIFY(routes.acceptsCertificateFor("www.framer.com"));
         QVERIFY(!routes.acceptsCertificateFor("api.stripe.com"));
         QVERIFY(!routes.acceptsCertificateFor("evil.example"));
 
