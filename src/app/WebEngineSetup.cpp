@@ -24,7 +24,8 @@ void prepare(const FramerWebRoutes &routes)
     if (!flags.contains("--log-level"))
         flags = QByteArray(flags.trimmed() + " --log-level=3").trimmed();
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // Nor are the console messages of the pages, Framer's own site among them.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false\njs=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
