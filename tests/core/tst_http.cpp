@@ -165,8 +165,6 @@ void TestHttpClient::isoDates()
 {
     const QDateTime half = *Iso::date(QJsonValue("2026-12-05T06:56:57.5Z"));
     QCOMPARE(half, QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC));
-    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57Z")),
-             QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
     QCOMPARE(*Iso::date(QJsonValue("2026-12-05T08:56:57+02:00")),
              QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
     QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57.123456-0130")),
