@@ -66,7 +66,6 @@ private Q_SLOTS:
             t.http.json(Http::request(queryUrl(QUrl("https://api.stripe.com/v1"), "events", items)),
                         Platform::Stripe));
         const RecordedRequest &r = t.server.requests().first();
-        QCOMPARE(r.path, "/v1/events");
         QCOMPARE(r.query, items);
         QCOMPARE(queryUrl(QUrl("https://x.test/api/v1/"), "/payments").path(), "/api/v1/payments");
     }

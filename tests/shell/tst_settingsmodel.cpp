@@ -1,5 +1,4 @@
 #include "ShellFixture.h"
-#include "core/SourceError.h"
 
 #include <QFile>
 #include <QSignalSpy>
