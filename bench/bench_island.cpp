@@ -1,5 +1,5 @@
-#include "../tests/notch/IslandSetup.h"
 #include "../tests/notch/ManualAnimationDriver.h"
+#include "../tests/support/IslandSetup.h"
 #include "ProcessMemory.h"
 #include "design/Fonts.h"
 #include "notch/NotchQml.h"

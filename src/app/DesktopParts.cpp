@@ -20,6 +20,7 @@ ViewsPrepared::ViewsPrepared()
 DesktopParts::DesktopParts(Services &services, FramerWebRoutes routes)
     : m_services(services), m_chime(services.settings, m_sound),
       m_notch(services.settings, services.clock, m_chime), m_framer(services, std::move(routes)),
+      m_signInProcess(QCoreApplication::applicationFilePath()),
       m_updates(services.http, QUrl(QStringLiteral(KORVANTA_UPDATE_FEED)),
                 QCoreApplication::applicationVersion()),
       m_shell({services.settings, services.clock, services.poller, services.accounts, m_notch,
@@ -75,12 +76,21 @@ void DesktopParts::wireShell()
     QObject::connect(&m_shell, &Shell::todayRequested, &m_shell,
                      [this](const QStringList &arguments) { openToday(arguments); });
     QObject::connect(&m_shell, &Shell::framerSignInRequested, &m_shell, [this] { openSignIn(); });
-    // A closed sign-in window, signed in or not: the page reloads and a
-    // check shows what changed.
-    m_framer.signIn.onClose = [this] {
-        m_framer.source.markNotReady();
-        m_shell.check();
-    };
+    m_framer.signIn.onClose = [this] { signInClosed(false); };
+    m_signInProcess.onClose = [this](bool signedIn) { signInClosed(signedIn); };
+    m_signInProcess.onQuit = [] { QCoreApplication::quit(); };
+    m_signInProcess.onFailedToStart = [this] { m_framer.signIn.show(); };
+}
+
+// A closed sign-in window, signed in or not: the page reloads and a check
+// shows what changed. The window of another process leaves remembering the
+// sign-in to the app.
+void DesktopParts::signInClosed(bool signedIn)
+{
+    if (signedIn)
+        m_framer.login.remember();
+    m_framer.source.markNotReady();
+    m_shell.check();
 }
 
 void DesktopParts::openSettings(const QString &tab)
@@ -117,9 +127,16 @@ void DesktopParts::openToday(const QStringList &arguments)
         openShare();
 }
 
+// Until a sign-in was completed this process never opens the web profile,
+// and the window runs in a process of its own. Two processes never hold the
+// profile at once: the app reads Framer only once it remembers a sign-in,
+// which it learns when that process has ended.
 void DesktopParts::openSignIn()
 {
-    m_framer.signIn.show();
+    if (m_framer.login.completed() || m_framer.profile.exists() || m_framer.signIn.isOpen())
+        m_framer.signIn.show();
+    else
+        m_signInProcess.show();
 }
 
 // The island takes the keyboard itself once its share phase opens.

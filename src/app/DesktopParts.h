@@ -2,6 +2,7 @@
 
 #include "app/FramerServices.h"
 #include "app/Services.h"
+#include "app/SignInProcess.h"
 #include "notch/ChimePlayer.h"
 #include "notch/EffectSoundOutput.h"
 #include "notch/NotchController.h"
@@ -42,6 +43,7 @@ private:
     void openWalkthrough(int step);
     void openToday(const QStringList &arguments);
     void openSignIn();
+    void signInClosed(bool signedIn);
     void openShare();
 
     Services &m_services;
@@ -50,6 +52,7 @@ private:
     ChimePlayer m_chime;
     NotchModel m_notch;
     FramerServices m_framer;
+    SignInProcess m_signInProcess;
     Updates m_updates;
     Shell m_shell;
     ShareExporter m_exporter;

@@ -13,9 +13,10 @@
 struct FramerServices {
     FramerServices(Services &services, FramerWebRoutes routes)
         : login(services.settings), profile(std::move(routes)), source(profile, services.clock),
-          watcher(services.settings), signIn(profile, services.http, services.clock, login),
+          watcher(services.settings), signIn(profile, services.http, services.clock),
           check(profile, source, watcher, login, services.clock)
     {
+        QObject::connect(&signIn, &SignInWindow::finished, &signIn, [this] { login.remember(); });
     }
 
     FramerLogin login;

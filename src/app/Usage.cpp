@@ -47,6 +47,8 @@ QList<Usage::Switch> table()
         flag("--open-share", "open the dashboard pinned open with its share sheet"),
         valued("--export-card", "PATH", "with --open-today: save the share card as a PNG at PATH"),
         valued("--card", "ID", "with --export-card: the card to save"),
+        flag("--framer-sign-in",
+             "show the Connect Framer window for the running app (which starts it)"),
     };
 }
 

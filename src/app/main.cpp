@@ -5,6 +5,7 @@
 #include "app/Headless.h"
 #include "app/RenderTodayCommand.h"
 #include "app/Services.h"
+#include "app/SignInCommand.h"
 #include "app/Switches.h"
 #include "app/Usage.h"
 #include "app/WebEngineSetup.h"
@@ -149,6 +150,8 @@ int main(int argc, char **argv)
         return exportCard(argc, argv);
     if (RenderTodayCommand::requested(given))
         return RenderTodayCommand::run(argc, argv);
+    if (SignInCommand::requested(given))
+        return SignInCommand::run(argc, argv);
     nameApplication();
 
     const CommandLine line(given.mid(1));

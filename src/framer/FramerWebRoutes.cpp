@@ -28,6 +28,9 @@ QByteArray FramerWebRoutes::chromiumFlags(const QByteArray &existing) const
     if (isEmpty())
         return existing;
     const QByteArray flag = "--host-resolver-rules=\"" + hostResolverRules().toUtf8() + '"';
+    // A process started by the app inherits the app's flags.
+    if (existing.contains(flag))
+        return existing;
     return existing.trimmed().isEmpty() ? flag : existing.trimmed() + ' ' + flag;
 }
 

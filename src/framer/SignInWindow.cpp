@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/Http.h"
-#include "framer/FramerLogin.h"
 #include "framer/FramerProfile.h"
 #include "framer/FramerSite.h"
 #include "framer/PageScript.h"
@@ -43,9 +42,8 @@ QByteArray cookieHeader(const QList<QNetworkCookie> &cookies)
 
 }
 
-SignInWindow::SignInWindow(FramerProfile &profile, Http &http, Clock &clock, FramerLogin &login,
-                           QObject *parent)
-    : QObject(parent), m_profile(profile), m_http(http), m_clock(clock), m_login(login)
+SignInWindow::SignInWindow(FramerProfile &profile, Http &http, Clock &clock, QObject *parent)
+    : QObject(parent), m_profile(profile), m_http(http), m_clock(clock)
 {
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         connect(app->clipboard(), &QClipboard::dataChanged, this,
@@ -183,7 +181,6 @@ void SignInWindow::finish()
     if (m_done || !m_view)
         return;
     m_done = true;
-    m_login.remember();
     setHelper(true, QStringLiteral("Connected. Korvanta is watching your templates."));
     Q_EMIT finished();
     closeSoon(m_session);

@@ -7,7 +7,6 @@
 #include <memory>
 
 class Clock;
-class FramerLogin;
 class FramerProfile;
 class Http;
 class SignInPage;
@@ -28,8 +27,7 @@ class SignInWindow : public QObject {
 public:
     static constexpr QSize size{540, 720};
 
-    SignInWindow(FramerProfile &profile, Http &http, Clock &clock, FramerLogin &login,
-                 QObject *parent = nullptr);
+    SignInWindow(FramerProfile &profile, Http &http, Clock &clock, QObject *parent = nullptr);
     ~SignInWindow() override;
 
     static QString title() { return QStringLiteral("Connect Framer"); }
@@ -53,7 +51,9 @@ public:
 Q_SIGNALS:
     void openChanged();
     void helperChanged();
-    void finished(); // the sign-in was recognised
+    // The sign-in was recognised; its owner remembers it (a window in a
+    // process of its own leaves that to the app).
+    void finished();
 
 private:
     QCoro::Task<> watch(int session);
@@ -71,7 +71,6 @@ private:
     FramerProfile &m_profile;
     Http &m_http;
     Clock &m_clock;
-    FramerLogin &m_login;
     std::unique_ptr<SignInView> m_view;
     SignInPage *m_page = nullptr; // owned by the view
     int m_session = 0;            // windows opened so far

@@ -42,7 +42,6 @@ private Q_SLOTS:
 
         const QList<RecordedRequest> stripe = server.requestsTo("/v1/events");
         QCOMPARE(stripe.size(), 1);
-        QCOMPARE(stripe.first().host(), "api.stripe.com");
         QVERIFY(stripe.first().header("Authorization").startsWith("Bearer rk_test_"));
     }
 };

@@ -72,7 +72,6 @@ private Q_SLOTS:
                            .join(u'|')
                      : QString();
         };
-        QCOMPARE(moment({C{"Quill", 1, 0}}), "framer|New remix on Framer|Quill|+1");
         QCOMPARE(moment({C{"Quill", 3, 0}, C{"Larch", 1, 0}}),
                  "framer|4 new remixes on Framer|Quill + 1 more|+4");
         // Sales outrank remixes: only the sales are counted.

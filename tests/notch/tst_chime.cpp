@@ -1,7 +1,7 @@
-#include "RecordingOutput.h"
 #include "notch/AudioOutputCheck.h"
 #include "notch/ChimePlayer.h"
 #include "notch/EffectSoundOutput.h"
+#include "support/RecordingOutput.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -35,7 +35,6 @@ private Q_SLOTS:
         }
         QCOMPARE(names.join(u' '), "chime=Chime bell=Bell soft=Soft coin=Coin off=Off");
         QCOMPARE(sounds.size(), 4); // all but "off", each its own
-        QVERIFY(!Chimes::fromRaw("Glass"));
     }
 
     void preferences_data()
@@ -86,7 +85,6 @@ private Q_SLOTS:
         RecordingOutput output;
         ChimePlayer player(settings, output);
         Chimes::setCurrent(settings, Chime::Coin);
-        QCOMPARE(settings.value("chime").toString(), "coin");
         player.playCurrent();
         Chimes::setCurrent(settings, Chime::Off);
         player.playCurrent();

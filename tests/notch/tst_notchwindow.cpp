@@ -1,6 +1,7 @@
-#include "IslandSetup.h"
 #include "notch/NotchController.h"
 #include "notch/NotchQml.h"
+#include "support/IslandSetup.h"
+#include "support/WebTestMain.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -8,7 +9,6 @@
 #include <QRasterWindow>
 #include <QScreen>
 #include <QTest>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 using Phase = NotchModel::Phase;
 
@@ -29,21 +29,18 @@ bool xdotool(const QStringList &args)
     return QProcess::execute("xdotool", args) == 0;
 }
 
-// The first line xdotool prints.
-QString xdotoolOutput(const QStringList &args)
+// The first line a tool prints.
+QString firstLine(const QString &program, const QStringList &args)
 {
     QProcess p;
-    p.start("xdotool", args);
+    p.start(program, args);
     p.waitForFinished(10000);
     return QString::fromUtf8(p.readAllStandardOutput()).section(u'\n', 0, 0);
 }
 
 QString windowProperty(WId id, const QString &name)
 {
-    QProcess xprop;
-    xprop.start("xprop", {"-id", QString::number(id), name});
-    xprop.waitForFinished(5000);
-    return QString::fromUtf8(xprop.readAllStandardOutput());
+    return firstLine("xprop", {"-id", QString::number(id), name});
 }
 
 } // namespace
@@ -120,7 +117,8 @@ private Q_SLOTS:
         QFETCH(bool, click);
         QProcess other;
         other.start("xmessage", {"-geometry", "300x100+0+300", "Another application"});
-        const QString otherWindow = xdotoolOutput({"search", "--sync", "--class", "Xmessage"});
+        const QString otherWindow =
+            firstLine("xdotool", {"search", "--sync", "--class", "Xmessage"});
         QVERIFY(!otherWindow.isEmpty());
         QVERIFY(xdotool({"windowfocus", "--sync", otherWindow}));
 
@@ -140,22 +138,16 @@ private Q_SLOTS:
         }
         QTRY_VERIFY(!notch.window().isActive());
         QCOMPARE(setup.model.phase(), pinned ? Phase::Expanded : Phase::Rest);
-        QCOMPARE(xdotoolOutput({"getwindowfocus"}), otherWindow);
+        QCOMPARE(firstLine("xdotool", {"getwindowfocus"}), otherWindow);
         other.kill();
         other.waitForFinished();
     }
 };
 
-int main(int argc, char **argv)
-{
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    qputenv("QT_QUICK_BACKEND", "software");
-    // Without a display the suite still starts, and reports itself skipped.
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
-    QtWebEngineQuick::initialize();
-    QGuiApplication app(argc, argv);
-    TestNotchWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+// Without a display the suite still starts, and reports itself skipped.
+KORVANTA_WEB_TEST_MAIN(TestNotchWindow, QGuiApplication,
+                       {{"QT_QUICK_BACKEND", "software"},
+                        {"QT_QPA_PLATFORM",
+                         qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb"}})
 
 #include "tst_notchwindow.moc"

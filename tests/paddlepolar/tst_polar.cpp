@@ -1,6 +1,5 @@
 #include "connectors/paddlepolar/PolarSource.h"
 #include "core/EventStore.h"
-#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -10,7 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Hosts, labels, sandbox retries, requests and damaged answers: tests/sources.
+// Hosts, what it reads from a recorded answer, labels, sandbox retries, requests and damaged
+// answers: tests/sources.
 namespace {
 
 const QString token = QStringLiteral("polar_oat_5vYq2mJc0aXkR8tN3bL7wZ1dF6hG4sP9eU2iO0yT");
@@ -91,38 +91,6 @@ private Q_SLOTS:
         QCOMPARE(paid[0].id, "r_late");
         QCOMPARE(paid[0].kind, SaleEvent::Kind::Renewal);
         QCOMPARE(paid[0].at, QDateTime(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC));
-    }
-
-    // Each order's id says how it differs from the recorded paid one; those
-    // not listed are not reported.
-    void orderMapping()
-    {
-        TestHttp t;
-        t.server.on("GET", ordersPath,
-                    ScriptedResponse::json(fixture("paddlepolar/polar-mapping.json")));
-        const auto line = [](const char *id, const char *rest) -> QString {
-            return QString(id) + u' ' + rest + " @ 12-05 09:41:12.519";
-        };
-        const char *sale = "sale Framer Kit | 1071 USD";
-        const char *renewal = "renewal Framer Kit | 1071 USD";
-        QCOMPARE(eventLines(runTask(PolarSource::fetch(t.context(), token, {}, account, since)),
-                            Platform::Polar, account),
-                 (QStringList{
-                     line("paid", sale),
-                     line("pending-but-paid", sale),
-                     line("paid-status-flag-false", sale),
-                     line("renewal", renewal),
-                     line("metered-cycle", renewal),
-                     line("subscription-start", sale),
-                     line("item-label", "sale Framer Kit Pro | 1071 USD"),
-                     line("no-names", "sale Polar order | 1071 USD"),
-                     line("net-amount", "sale Framer Kit | 900 USD"),
-                     line("fractional-total", "sale Framer Kit | 900 USD"),
-                     line("plain-amount", "sale Framer Kit | 450 USD"),
-                     line("no-amount", "sale Framer Kit | 0 USD"),
-                     line("currency-lower-case", "sale Framer Kit | 1071 EUR"),
-                     line("no-currency", sale),
-                 }));
     }
 };
 

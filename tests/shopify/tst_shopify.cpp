@@ -1,5 +1,4 @@
 #include "connectors/shopify/ShopifySource.h"
-#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
@@ -7,8 +6,8 @@
 #include <QTest>
 #include <QTimeZone>
 
-// Hosts, headers, the platform's own error sentences and damaged answers:
-// tests/sources.
+// Hosts, labels, what it reads from a recorded answer, where paging stops, headers, the platform's
+// own error sentences and damaged answers: tests/sources.
 namespace {
 
 const QString graphqlPath = QStringLiteral("/admin/api/2026-10/graphql.json");
@@ -30,14 +29,13 @@ Extra withClient(const QString &clientId, const QString &shop = QStringLiteral("
     return {{QStringLiteral("shop"), shop}, {QStringLiteral("clientId"), clientId}};
 }
 
-// One page of `count` recorded-shape orders.
-QByteArray ordersPage(int count, bool hasNext = false, const QByteArray &cursor = "\"c1\"")
+// One page of the recorded-shape order.
+QByteArray ordersPage(bool hasNext = false, const QByteArray &cursor = "\"c1\"")
 {
-    QByteArrayList edges;
-    for (int n = 0; n < count; ++n)
-        edges.append(fixture("shopify/order-edge.json").replace("N", QByteArray::number(1000 + n)));
-    return R"({"data":{"orders":{"edges":[)" + edges.join(',') + R"(],"pageInfo":{"hasNextPage":)"
-        + (hasNext ? "true" : "false") + R"(,"endCursor":)" + cursor + "}}}}";
+    return R"({"data":{"orders":{"edges":[)"
+        + fixture("shopify/order-edge.json").replace("N", "1000")
+        + R"(],"pageInfo":{"hasNextPage":)" + (hasNext ? "true" : "false") + R"(,"endCursor":)"
+        + cursor + "}}}}";
 }
 
 QCoro::Task<Fetched> fetchWithToken(TestHttp &t, const QDateTime &from = since)
@@ -247,8 +245,8 @@ private Q_SLOTS:
 
         t.server.reset();
         t.server.on("POST", graphqlPath,
-                    ScriptedResponse::json(ordersPage(1, true, "\"eyJsYXN0X2lkIjoxfQ==\"")));
-        t.server.on("POST", graphqlPath, ScriptedResponse::json(ordersPage(1)));
+                    ScriptedResponse::json(ordersPage(true, "\"eyJsYXN0X2lkIjoxfQ==\"")));
+        t.server.on("POST", graphqlPath, ScriptedResponse::json(ordersPage()));
         QCOMPARE(
             runTask(fetchWithToken(
                         t, QDateTime(QDate(2026, 12, 5), QTime(1, 2, 3, 456), QTimeZone(3600))))
@@ -262,68 +260,6 @@ private Q_SLOTS:
                 QJsonDocument::fromJson(t.server.requests()[page].body).object(),
                 QJsonObject({{"query", QString::fromUtf8(fixture("shopify/orders-query.graphql"))},
                              {"variables", QJsonObject({{"q", q}, {"after", cursors[page]}})}}));
-    }
-
-    void paging()
-    {
-        struct Case {
-            const char *name;
-            QList<QByteArray> answers;
-            qsizetype requests;
-            qsizetype events;
-        };
-        const QList<Case> cases{
-            {"always another page", {ordersPage(50, true)}, 4, 200},
-            {"no cursor", {ordersPage(1, true, "null")}, 1, 1},
-            {"hasNextPage as text",
-             {R"({"data":{"orders":{"edges":[],"pageInfo":{"hasNextPage":"true","endCursor":"c"}}}})"},
-             1,
-             0},
-            {"orders gone on page two", {ordersPage(1, true), R"({"data":{"orders":null}})"}, 2, 1},
-            {"data missing", {R"({"extensions":{}})"}, 1, 0},
-        };
-        for (const Case &c : cases) {
-            TestHttp t;
-            for (const QByteArray &answer : c.answers)
-                t.server.on("POST", graphqlPath, ScriptedResponse::json(answer));
-            const qsizetype events = runTask(fetchWithToken(t)).size();
-            QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
-        }
-    }
-
-    void orderMapping()
-    {
-        TestHttp t;
-        t.server.on("POST", graphqlPath,
-                    ScriptedResponse::json(fixture("shopify/orders-mapping.json")));
-        QCOMPARE(
-            eventLines(runTask(fetchWithToken(t)), Platform::Shopify, account),
-            (QStringList{
-                // Only three of the five items are read.
-                "gid://shopify/Order/1 sale Linen Shirt + 2 more | 12990 EUR @ 12-05 10:15:30.250",
-                "gid://shopify/Order/2 sale Tea + 1 more (test) | 1500 JPY @ 12-05 10:16:00.000",
-                // No items, no name; "true" as text is not a test order. Cancelled orders are
-                // left out.
-                "gid://shopify/Order/4 sale Order | 750 USD @ 12-05 09:00:00.000",
-                // A number is not an amount.
-                "gid://shopify/Order/5 sale #1005 | no amount @ 12-05 11:01:00.000",
-            }));
-    }
-
-    // The shop's name, else its address; errors beside data do not fail.
-    void labels()
-    {
-        TestHttp t;
-        const auto verifyAnswer = [&](const QByteArray &body) {
-            t.server.reset();
-            t.server.on("POST", graphqlPath, ScriptedResponse::json(body));
-            return runTask(ShopifySource::verify(t.context(), "shpat_1", legacy("ACME")));
-        };
-        QCOMPARE(verifyAnswer(R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})"),
-                 "Still Here");
-        QCOMPARE(verifyAnswer(R"({"errors":[],"data":{"shop":{"name":""}}})"),
-                 "acme.myshopify.com");
-        QCOMPARE(verifyAnswer(R"([{"data":{"shop":{"name":"x"}}}])"), "acme.myshopify.com");
     }
 };
 

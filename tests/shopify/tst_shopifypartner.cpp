@@ -1,12 +1,12 @@
 #include "connectors/shopify/ShopifyPartnerSource.h"
-#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
 #include <QJsonDocument>
 #include <QTest>
 
-// Hosts, headers, error sentences and damaged answers: tests/sources.
+// Hosts, what it reads from a recorded answer, where paging stops, headers, error sentences and
+// damaged answers: tests/sources.
 namespace {
 
 const QString apiPath = QStringLiteral("/1234567/api/2026-10/graphql.json");
@@ -100,71 +100,6 @@ private Q_SLOTS:
                                   {"variables",
                                    QJsonObject({{"since", "2026-12-04T23:45:00Z"},
                                                 {"after", cursors[page]}})}}));
-    }
-
-    void transactionMapping()
-    {
-        TestHttp t;
-        t.server.on("POST", apiPath,
-                    ScriptedResponse::json(fixture("shopify/partner-transactions.json")));
-        QCOMPARE(
-            eventLines(runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(),
-                                                           account, since)),
-                       Platform::ShopifyPartner, account),
-            (QStringList{
-                // Gross, not net.
-                "gid://partners/ThemeSale/1 sale Dawnlight | 35000 USD @ 12-05 08:00:00.500",
-                // Sign as given.
-                "gid://partners/AppSaleAdjustment/2 refund Upsell Pro | -499 USD @ 12-05 08:01:00.000",
-                "gid://partners/AppSubscriptionSale/3 renewal Upsell Pro | 1520 USD @ 12-05 08:02:00.000",
-                "gid://partners/ThemeSaleAdjustment/4 refund Fallback App | -35000 USD @ 12-05 08:03:00.000",
-                // No type.
-                "gid://partners/AppUsageSale/5 sale Shopify sale | 42 EUR @ 12-05 08:04:00.000",
-            }));
-    }
-
-    void paging()
-    {
-        struct Case {
-            const char *name;
-            QList<QByteArray> answers;
-            qsizetype requests;
-            qsizetype events;
-        };
-        QByteArrayList fifty;
-        for (int i = 0; i < 50; ++i)
-            fifty.append(sale(i));
-        const QList<Case> cases{
-            {"always another page", {page(fifty.join(','), true)}, 4, 200},
-            {"last edge without cursor", {page(sale(1) + R"(,{"node":{}})", true)}, 1, 1},
-            {"transactions gone on page two",
-             {page(sale(1), true), R"({"data":{"transactions":[]}})"},
-             2,
-             1},
-            {"hasNextPage missing",
-             {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"},
-             1,
-             0},
-        };
-        for (const Case &c : cases) {
-            TestHttp t;
-            for (const QByteArray &answer : c.answers)
-                t.server.on("POST", apiPath, ScriptedResponse::json(answer));
-            const qsizetype events = runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1",
-                                                                         partner(), account, since))
-                                         .size();
-            QVERIFY2(t.server.requests().size() == c.requests && events == c.events, c.name);
-        }
-    }
-
-    void errors()
-    {
-        TestHttp t;
-        t.server.on("POST", apiPath, ScriptedResponse::json("[1]"));
-        // A list is an empty answer, not a failure.
-        QVERIFY(
-            runTask(ShopifyPartnerSource::fetch(t.context(), "prtapi_1", partner(), account, since))
-                .isEmpty());
     }
 };
 

@@ -1,13 +1,11 @@
 #include "connectors/Poller.h"
 #include "core/AccountStore.h"
 #include "core/EventStore.h"
-#include "core/Iso.h"
 #include "core/Keychain.h"
 #include "sources/StandardSources.h"
 #include "support/SalesLedger.h"
 #include "support/TestHttp.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -21,14 +19,6 @@
 // paging (newest first with a cursor, oldest first, page numbers).
 
 namespace {
-
-HttpLimits patient()
-{
-    HttpLimits limits;
-    limits.inactivity = std::chrono::minutes(5);
-    limits.whole = std::chrono::minutes(5);
-    return limits;
-}
 
 using Serve = std::optional<ScriptedResponse> (SalesLedger::*)(const RecordedRequest &) const;
 
@@ -47,7 +37,8 @@ struct Scenario {
     QTemporaryDir dir;
     FakePlatformServer server;
     ManualClock clock{QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC)};
-    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())), patient()};
+    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())),
+              HttpLimits{std::chrono::minutes(5), std::chrono::minutes(5)}};
     SourceCaches caches;
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
@@ -191,6 +182,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("resume");    // where the fetch stops
         QTest::addColumn<QString>("parameter"); // what carries it next time
         QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("requests"); // the capped fetch's, all of them
         const auto many = [](int count, const QByteArray &element) -> QByteArray {
             QByteArrayList list;
             for (int i = 0; i < count; ++i)
@@ -198,29 +190,35 @@ private Q_SLOTS:
             return '[' + list.join(',') + ']';
         };
         const auto row = [](const char *name, Platform p, const QByteArray &body,
-                            const char *resume, const char *parameter, const char *value) {
+                            const char *resume, const char *parameter, const char *value,
+                            int requests) {
             QTest::newRow(name) << p << body << QString(resume) << QString(parameter)
-                                << QString(value);
+                                << QString(value) << requests;
         };
         using P = Platform;
+        row("Stripe", P::Stripe, R"({"has_more":true,"data":[{"id":"evt_9"}]})", "evt_9",
+            "starting_after", "evt_9", 5);
+        row("Shopify", P::Shopify,
+            R"({"data":{"orders":{"edges":[{"cursor":"c9","node":{}}],"pageInfo":{"hasNextPage":true,"endCursor":"c9"}}}})",
+            "c9", "after", "c9", 4);
         row("Gumroad", P::Gumroad, R"({"success":true,"sales":[],"next_page_key":"K7"})", "K7",
-            "page_key", "K7");
+            "page_key", "K7", 5);
         row("Paddle", P::Paddle,
             R"({"data":[{"id":"txn_9"}],"meta":{"pagination":{"has_more":true}}})", "txn_9",
-            "after", "txn_9");
+            "after", "txn_9", 5);
         row("Shopify Partners", P::ShopifyPartner,
             R"({"data":{"transactions":{"edges":[{"cursor":"c9","node":{}}],"pageInfo":{"hasNextPage":true}}}})",
-            "c9", "after", "c9");
+            "c9", "after", "c9", 4);
         row("Lemon Squeezy", P::LemonSqueezy, R"({"data":)" + many(50, "{}") + "}",
-            "orders=6&invoices=2", "page[number]", "6");
-        row("Polar", P::Polar, R"({"items":[],"pagination":{"max_page":3}})", "2", "page", "2");
+            "orders=6&invoices=2", "page[number]", "6", 6);
+        row("Polar", P::Polar, R"({"items":[],"pagination":{"max_page":3}})", "2", "page", "2", 2);
         row("Dodo Payments", P::Dodo, R"({"items":)" + many(100, "{}") + "}", "1", "page_number",
-            "1");
+            "1", 1);
         // A cursor per location; the main one here.
         row("Square", P::Square, R"({"payments":[],"cursor":"CUR9"})", "main=CUR9", "cursor",
-            "CUR9");
+            "CUR9", 2);
         row("Whop", P::Whop, R"({"data":[],"page_info":{"has_next_page":true,"end_cursor":"E9"}})",
-            "E9", "after", "E9");
+            "E9", "after", "E9", 1);
     }
 
     void cappedFetchResumesWhereItStopped()
@@ -230,17 +228,19 @@ private Q_SLOTS:
         QFETCH(QString, resume);
         QFETCH(QString, parameter);
         QFETCH(QString, value);
+        QFETCH(int, requests);
         TestHttp t;
         t.server.handle([&](const RecordedRequest &) { return ScriptedResponse::json(body); });
         const SourceRegistry sources = standardSources();
         const SourceEntry *source = sources.find(platform);
-        const Extra extra{{"partnerId", "1234567"}};
+        const Extra extra{{"partnerId", "1234567"}, {"shop", "acme"}};
         const QDateTime since(QDate(2026, 12, 5), QTime(10, 0), Qt::UTC);
         const Fetched first =
-            runTask(source->fetch(t.context(), "key", extra, QUuid::createUuid(), since, {}));
+            runTask(source->fetch(t.context(), "rk_live_1", extra, QUuid::createUuid(), since, {}));
         QCOMPARE(first.resume, resume);
         qsizetype at = t.server.requests().size();
-        runTask(source->fetch(t.context(), "key", extra, QUuid::createUuid(), since, resume));
+        QCOMPARE(at, requests);
+        runTask(source->fetch(t.context(), "rk_live_1", extra, QUuid::createUuid(), since, resume));
         // Square lists the merchant's locations before reading their payments.
         while (t.server.requests().at(at).path.endsWith(u"/locations"))
             ++at;

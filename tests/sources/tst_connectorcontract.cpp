@@ -1,24 +1,28 @@
 #include "connectors/SourceCaches.h"
 #include "sources/StandardSources.h"
 #include "support/AnnouncedOverChecks.h"
+#include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/JsonFuzz.h"
 #include "support/TestHttp.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QTimeZone>
 #include <functional>
 
 // What every connector does alike, driven through the registry the app uses:
 // which host it asks and with which credentials, how it tells live from
-// sandbox accounts, that damaged answers never crash it nor yield a malformed
-// event, and that a payment that fails and is paid later is announced once as
-// each. Each connector's own suite keeps what only it does.
+// sandbox accounts, what each reads from a recorded answer, that damaged
+// answers never crash it nor yield a malformed event, and that a payment that fails and is paid
+// later is announced once as each. Each connector's own suite keeps what only it does.
 namespace {
 
-using Headers = QList<std::pair<QByteArray, QByteArray>>; // an empty value: must be absent
-using Bodies = QList<std::pair<QString, QByteArray>>;     // answers by path
-using Keeps = std::function<bool(const SaleEvent &)>;     // what a connector's events also keep
+using Headers = QList<std::pair<QByteArray, QByteArray>>;   // an empty value: must be absent
+using Bodies = QList<std::pair<QString, QByteArray>>;       // answers by path
+using Keeps = std::function<bool(const SaleEvent &)>;       // what a connector's events also keep
+using Routes = QList<std::pair<QString, ScriptedResponse>>; // answers by path
 
 const QUuid account = QUuid::fromString(QStringLiteral("{2b8e61f0-7c4d-4a59-a1e3-5d90c4f7e812}"));
 // 06:56:57.500 UTC written in another zone: connectors send it in UTC.
@@ -27,6 +31,26 @@ const Extra shop{{"shop", "acme"}};
 const Extra partner{{"partnerId", "1234567"}};
 const Extra sandbox{{"sandbox", "1"}};
 const Extra woo{{"site", "https://shop.example.com"}, {"consumerKey", "ck_1"}};
+
+// Lines of events all made at one time of the day.
+QStringList at(const char *time, const QStringList &lines)
+{
+    QStringList timed;
+    for (const QString &line : lines)
+        timed.append(line + QStringLiteral(" @ 12-05 ") + QLatin1String(time));
+    return timed;
+}
+
+// Answers the recorded bodies by path, whatever the method.
+void serve(TestHttp &t, const Bodies &recorded)
+{
+    t.server.handle([recorded](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+        for (const auto &[path, body] : recorded)
+            if (r.path == path)
+                return ScriptedResponse::json(body);
+        return std::nullopt;
+    });
+}
 
 QStringList hostsOf(const QList<RecordedRequest> &requests, qsizetype from = 0)
 {
@@ -209,6 +233,330 @@ private Q_SLOTS:
         // A sandbox key without the flag fails where only Polar tries the sandbox.
         failureOf(source(platform).fetch(t.context(), key, extra, account, since, {}));
         QCOMPARE(hostsOf(t.server.requests(), asked), fetchHosts);
+    }
+
+    // The account's name as its platform gives it, else a plainer one; a
+    // name that cannot be read never fails the key.
+    void labels_data()
+    {
+        QTest::addColumn<Platform>("platform");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<Extra>("extra");
+        QTest::addColumn<Routes>("answers");
+        QTest::addColumn<QString>("label");
+        const auto row = [](const char *name, Platform p, const char *key, Routes answers,
+                            const char *label, Extra extra = {}) {
+            QTest::newRow(name) << p << QString(key) << extra << answers
+                                << QString::fromUtf8(label);
+        };
+        const auto json = &ScriptedResponse::json;
+        const auto stripe = [&](const char *name, const char *key, int status,
+                                const QByteArray &account, const char *label) {
+            row(name, Platform::Stripe, key,
+                {{"/v1/events", json("{}", 200)}, {"/v1/account", json(account, status)}}, label);
+        };
+        const auto displayed = [](const char *name) -> QByteArray {
+            return R"({"business_profile":{"name":"Acme Ltd"},"settings":{"dashboard":{"display_name":)"
+                + QByteArray(name) + "}}}";
+        };
+        stripe("stripe: display name wins", "rk_live_1", 200, displayed(R"("Acme")"), "Acme");
+        stripe("stripe: test mode", "sk_test_1", 200, displayed(R"("Acme")"), "Acme (test mode)");
+        stripe("stripe: business name", "rk_live_1", 200, displayed("null"), "Acme Ltd");
+        stripe("stripe: empty display name is used", "rk_live_1", 200, displayed(R"("")"), "");
+        stripe("stripe: account forbidden", "rk_test_1", 403, displayed("null"),
+               "Stripe (test mode)");
+        stripe("stripe: no names", "rk_live_1", 200, R"({"business_profile":{"name":7}})",
+               "Stripe");
+        stripe("stripe: array body", "rk_live_1", 200, "[]", "Stripe");
+        stripe("stripe: account unreadable", "rk_live_1", 200, "{\"settings\":", "Stripe");
+        // The store's name, else the user's, else the platform's.
+        const auto lemon = [&](const char *name, const QByteArray &me, int status,
+                               const QByteArray &stores, const char *label) {
+            row(name, Platform::LemonSqueezy, "k_1",
+                {{"/v1/users/me", json(me, 200)}, {"/v1/stores", json(stores, status)}}, label);
+        };
+        const QByteArray jane = R"({"data":{"attributes":{"name":"Jane Doe","email":"j@x.com"}}})";
+        const QByteArray nameless = R"({"data":{"attributes":{"email":"j@x.com"}}})";
+        lemon("lemonsqueezy: store name wins", jane, 200,
+              R"({"data":[{"attributes":{"name":"Lemonade Stand"}}]})", "Lemonade Stand");
+        lemon("lemonsqueezy: stores fail", jane, 500, R"({"errors":[{"detail":"boom"}]})",
+              "Jane Doe");
+        lemon("lemonsqueezy: stores fail, no name", nameless, 403, "", "Lemon Squeezy");
+        lemon("lemonsqueezy: no stores", jane, 200, R"({"data":[]})", "Jane Doe");
+        lemon("lemonsqueezy: store name not text", jane, 200,
+              R"({"data":[{"attributes":{"name":7}}]})", "Jane Doe");
+        lemon("lemonsqueezy: stores not JSON", jane, 200, "<html>", "Jane Doe");
+        lemon("lemonsqueezy: store list not a list", nameless, 200,
+              R"({"data":{"attributes":{"name":"X"}}})", "Lemon Squeezy");
+        // The user's name, else the e-mail address.
+        const auto gumroad = [&](const char *name, const QByteArray &user, const char *label) {
+            row(name, Platform::Gumroad, "k_1", {{"/v2/user", json(user, 200)}}, label);
+        };
+        gumroad("gumroad: name", fixture("gumroad/user.json"), "Ada Shop");
+        gumroad("gumroad: empty name", R"({"user":{"name":"","email":"ada@example.com"}})",
+                "ada@example.com");
+        gumroad("gumroad: name not text", R"({"user":{"name":42,"email":"ada@example.com"}})",
+                "ada@example.com");
+        gumroad("gumroad: neither", R"({"success":true,"user":{"name":null}})", "Gumroad");
+        gumroad("gumroad: no user", R"({"success":true,"user":"ada"})", "Gumroad");
+        gumroad("gumroad: array body", R"([{"user":{"name":"x"}}])", "Gumroad");
+        row("square: business name", Platform::Square, "k_1",
+            {{"/v2/merchants/me",
+              json(R"({"merchant":{"id":"M1","business_name":"Corner Café"}})", 200)}},
+            "Corner Café");
+        row("square: empty name", Platform::Square, "k_1",
+            {{"/v2/merchants/me", json(R"({"merchant":{"business_name":""}})", 200)}}, "Square");
+        // The shop's name, else its address; errors beside data do not fail.
+        const auto shopify = [&](const char *name, const QByteArray &body, const char *label) {
+            row(name, Platform::Shopify, "shpat_1",
+                {{"/admin/api/2026-10/graphql.json", json(body, 200)}}, label, {{"shop", "ACME"}});
+        };
+        shopify("shopify: errors beside data",
+                R"({"errors":[{"code":1}],"data":{"shop":{"name":"Still Here"}}})", "Still Here");
+        shopify("shopify: empty name", R"({"errors":[],"data":{"shop":{"name":""}}})",
+                "acme.myshopify.com");
+        shopify("shopify: array body", R"([{"data":{"shop":{"name":"x"}}}])", "acme.myshopify.com");
+    }
+
+    void labels()
+    {
+        QFETCH(Platform, platform);
+        QFETCH(QString, key);
+        QFETCH(Extra, extra);
+        QFETCH(Routes, answers);
+        QFETCH(QString, label);
+        TestHttp t;
+        t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
+            for (const auto &[path, answer] : answers)
+                if (r.path == path)
+                    return answer;
+            return std::nullopt;
+        });
+        QCOMPARE(runTask(source(platform).verify(t.context(), key, extra)), label);
+    }
+
+    // A page that gives no clear way on ends the fetch; a later page that
+    // cannot be read keeps what the pages before it gave.
+    void pagingStops_data()
+    {
+        QTest::addColumn<Platform>("platform");
+        QTest::addColumn<Extra>("extra");
+        QTest::addColumn<QByteArrayList>("pages"); // in turn; the last one repeats
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("events");
+        QTest::addColumn<QByteArray>("goesOn"); // what the second request carries
+        const auto row = [](const char *name, Platform p, Extra extra, QByteArrayList pages,
+                            int requests, int events, const QByteArray &goesOn = {}) {
+            QTest::newRow(name) << p << extra << pages << requests << events << goesOn;
+        };
+        using P = Platform;
+        const QByteArray charge = fixture("stripe/charge-event.json");
+        row("stripe: no more", P::Stripe, {}, {R"({"has_more":false,"data":[)" + charge + "]}"}, 1,
+            1);
+        row("stripe: empty page with more", P::Stripe, {}, {R"({"has_more":true,"data":[]})"}, 1,
+            0);
+        row("stripe: last without id", P::Stripe, {},
+            {R"({"has_more":true,"data":[{"type":"charge.failed","data":{"object":{"id":"ch"}}}]})"},
+            1, 0);
+        row("stripe: has_more as text", P::Stripe, {},
+            {R"({"has_more":"true","data":[{"id":"evt_1"}]})"}, 1, 0);
+        const QByteArray txn =
+            QJsonDocument(
+                QJsonDocument::fromJson(fixture("paddlepolar/paddle-transactions.json"))["data"][0]
+                    .toObject())
+                .toJson(QJsonDocument::Compact);
+        const auto paddle = [](const QByteArray &data, const char *hasMore) -> QByteArray {
+            return R"({"data":[)" + data + R"(],"meta":{"pagination":{"has_more":)" + hasMore
+                + "}}}";
+        };
+        row("paddle: has_more false", P::Paddle, {}, {paddle(txn, "false")}, 1, 1);
+        row("paddle: has_more as text", P::Paddle, {}, {paddle(txn, R"("true")")}, 1, 1);
+        row("paddle: no data but more", P::Paddle, {}, {paddle("", "true")}, 1, 0);
+        row("paddle: last id not text", P::Paddle, {}, {paddle(txn + R"(,{"id":2})", "true")}, 1,
+            1);
+        row("paddle: last element not an object", P::Paddle, {}, {paddle(txn + ",5", "true")}, 1,
+            1);
+        row("paddle: no meta", P::Paddle, {}, {R"({"data":[)" + txn + "]}"}, 1, 1);
+        row("paddle: one more page", P::Paddle, {},
+            {paddle(txn, "true"),
+             paddle(QByteArray(txn).replace("txn_01hv8wptq8987qeep44cyrewp9", "txn_2"), "false")},
+            2, 2, "after=txn_01hv8wptq8987qeep44cyrewp9");
+        const QByteArray order = fixture("shopify/order-edge.json").replace("N", "1001");
+        const auto orders = [](const QByteArray &edges, const char *pageInfo) -> QByteArray {
+            return R"({"data":{"orders":{"edges":[)" + edges + R"(],"pageInfo":)" + pageInfo
+                + "}}}";
+        };
+        row("shopify: no cursor", P::Shopify, shop,
+            {orders(order, R"({"hasNextPage":true,"endCursor":null})")}, 1, 1);
+        row("shopify: hasNextPage as text", P::Shopify, shop,
+            {orders("", R"({"hasNextPage":"true","endCursor":"c"})")}, 1, 0);
+        row("shopify: orders gone on page two", P::Shopify, shop,
+            {orders(order, R"({"hasNextPage":true,"endCursor":"c1"})"),
+             R"({"data":{"orders":null}})"},
+            2, 1, R"("after":"c1")");
+        row("shopify: data missing", P::Shopify, shop, {R"({"extensions":{}})"}, 1, 0);
+        const QByteArray sale = fixture("shopify/partner-sale-edge.json").replace("N", "1");
+        const auto sales = [](const QByteArray &edges) -> QByteArray {
+            return R"({"data":{"transactions":{"edges":[)" + edges
+                + R"(],"pageInfo":{"hasNextPage":true}}}})";
+        };
+        row("partners: last edge without cursor", P::ShopifyPartner, partner,
+            {sales(sale + R"(,{"node":{}})")}, 1, 1);
+        row("partners: transactions gone on page two", P::ShopifyPartner, partner,
+            {sales(sale), R"({"data":{"transactions":[]}})"}, 2, 1, R"("after":"cur-1")");
+        row("partners: hasNextPage missing", P::ShopifyPartner, partner,
+            {R"({"data":{"transactions":{"edges":[{"cursor":"x"}]}}})"}, 1, 0);
+    }
+
+    void pagingStops()
+    {
+        QFETCH(Platform, platform);
+        QFETCH(Extra, extra);
+        QFETCH(QByteArrayList, pages);
+        QFETCH(int, requests);
+        QFETCH(int, events);
+        QFETCH(QByteArray, goesOn);
+        TestHttp t;
+        qsizetype asked = 0;
+        t.server.handle([&](const RecordedRequest &) -> std::optional<ScriptedResponse> {
+            return ScriptedResponse::json(pages.value(std::min(asked++, pages.size() - 1)));
+        });
+        const Fetched fetched =
+            runTask(source(platform).fetch(t.context(), "k_1", extra, account, since, {}));
+        QCOMPARE(t.server.requests().size(), requests);
+        QCOMPARE(fetched.size(), events);
+        if (requests > 1) {
+            const RecordedRequest &next = t.server.requests()[1];
+            QVERIFY(next.rawTarget.contains(goesOn) || next.body.contains(goesOn));
+        }
+    }
+
+    // Each recorded element's id says how it differs from the platform's
+    // plain one; those not listed are not reported.
+    void mapping_data()
+    {
+        QTest::addColumn<Platform>("platform");
+        QTest::addColumn<Extra>("extra");
+        QTest::addColumn<Bodies>("recorded");
+        QTest::addColumn<QStringList>("lines");
+        const auto row = [](const char *name, Platform p, Extra extra, Bodies recorded,
+                            QStringList lines) {
+            QTest::newRow(name) << p << extra << recorded << lines;
+        };
+        using P = Platform;
+        // Not yet paid, no id or no readable time: not reported.
+        row("dodo", P::Dodo, {}, {{"/payments", fixture("dodo/mapping.json")}},
+            at("09:15:02.318",
+               {"sale sale Payment | 2900 USD", "renewal renewal Subscription payment | 2900 USD",
+                "failed failed Payment | 2900 USD",
+                "failed-renewal failed Subscription payment | 2900 USD",
+                "no-currency sale Payment | 2900 USD",
+                // "inr" and "INR" must count as one currency in the totals.
+                "currency-lower-case sale Payment | 2900 INR",
+                "amount-as-text sale Payment | 0 USD",
+                "subscription-id-not-text sale Payment | 2900 USD"}));
+        // Sales without a text id are not reported.
+        row("gumroad", P::Gumroad, {}, {{"/v2/sales", fixture("gumroad/sales-mapping.json")}},
+            at("08:38:56.250",
+               {"as-listed sale Icon Pack | 1999 USD", "fraction-cut sale Icon Pack | 12 USD",
+                "negative-fraction sale Icon Pack | -12 USD",
+                "price-as-text sale Icon Pack | 0 USD",
+                "price-beyond-64-bits sale Icon Pack | 0 USD",
+                "no-currency sale Icon Pack | 1999 USD", "empty-currency sale Icon Pack | 1999 USD",
+                "euro sale Icon Pack | 1999 EUR", "no-product-name sale Gumroad sale | 1999 USD"}));
+        // Invoices carry no product name: their subscription, included, does.
+        row("lemonsqueezy", P::LemonSqueezy, {},
+            {{"/v1/orders", fixture("lemonsqueezy/orders-mapping.json")},
+             {"/v1/subscription-invoices",
+              fixture("lemonsqueezy/subscription-invoices-mapping.json")}},
+            at("09:30:00.000",
+               {"o_paid sale Icon Pack | 1199 USD",
+                "o_failed#failed failed Icon Pack | 1199 USD", // keeps its amount
+                "o_order-number-title sale Order #1042 | 1199 USD",
+                "o_product-name-not-text sale Order #0 | 1199 USD",
+                "o_no-currency sale Icon Pack | 1199 USD",
+                "o_currency-lower-case sale Icon Pack | 1199 EUR",
+                "o_total-as-text sale Icon Pack | 0 USD",
+                "o_total-with-fraction sale Icon Pack | 0 USD",
+                "o_time-without-fraction sale Icon Pack | 1199 USD",
+                "si_paid renewal Pro Plan | 1071 EUR",
+                "si_failed#failed failed Pro Plan | 1071 EUR",
+                "si_own-product-name renewal Legacy | 1071 EUR",
+                "si_subscription-not-included renewal Subscription renewal | 1071 GBP",
+                "si_currency-not-text renewal Pro Plan | 1071 USD"}));
+        const QString sale = "sale Analytics addon | 2500 EUR",
+                      noAmount = "sale Analytics addon | 0 EUR";
+        row("paddle", P::Paddle, {},
+            {{"/transactions", fixture("paddlepolar/paddle-mapping.json")}},
+            at("10:13:10.584",
+               {"completed " + sale, "paid " + sale, "renewal renewal Analytics addon | 2500 EUR",
+                // Past due is a failure whatever the origin.
+                "past-due-renewal#failed failed Analytics addon | 2500 EUR", "signed-total " + sale,
+                "decimal-point " + noAmount, "number-total " + noAmount, "no-total " + noAmount,
+                "no-currency sale Analytics addon | 2500 USD", "currency-lower-case " + sale,
+                "three-items sale Analytics addon + 2 more | 2500 EUR",
+                "nameless-first sale Paddle sale + 1 more | 2500 EUR",
+                "no-items sale Paddle sale | 2500 EUR"})
+                + at("10:12:33.201", {"not-billed " + sale}) // dated when created
+                + at("12:00:00.000", {"no-dates " + sale})); // the clock's now
+        const QString kit = "sale Framer Kit | 1071 USD", renewal = "renewal Framer Kit | 1071 USD";
+        row("polar", P::Polar, {}, {{"/v1/orders/", fixture("paddlepolar/polar-mapping.json")}},
+            at("09:41:12.519",
+               {"paid " + kit, "pending-but-paid " + kit, "paid-status-flag-false " + kit,
+                "renewal " + renewal, "metered-cycle " + renewal, "subscription-start " + kit,
+                "item-label sale Framer Kit Pro | 1071 USD", "no-names sale Polar order | 1071 USD",
+                "net-amount sale Framer Kit | 900 USD",
+                "fractional-total sale Framer Kit | 900 USD",
+                "plain-amount sale Framer Kit | 450 USD", "no-amount sale Framer Kit | 0 USD",
+                "currency-lower-case sale Framer Kit | 1071 EUR", "no-currency " + kit}));
+        // Both product fields: the title wins; a product that cannot be read
+        // leaves the platform's title.
+        row("whop", P::Whop, {},
+            {{"/api/v1/payments", fixture("whop/payments.json")},
+             {"/api/v1/products/prod_course",
+              R"({"id":"prod_course","title":"Trading Course","name":"x"})"}},
+            {"pay_renewal renewal Trading Course | 1999 EUR @ 12-05 11:00:00.250",
+             // paid_at null: dated by created_at; total without currency takes the payment's.
+             "pay_new sale Trading Course | 4900 GBP @ 12-05 10:00:00.000",
+             // Uncollectible is a failed payment even when it was a subscription cycle.
+             "pay_failed#failed failed Whop sale | 500 USD @ 12-05 09:00:00.000",
+             "pay_no_total sale Whop sale | no amount @ 12-05 08:00:00.000",
+             // A plain number is major units in the payment's currency.
+             "pay_number_total sale Whop sale | 1999 USD @ 12-05 07:30:00.000"});
+        row("shopify", P::Shopify, shop,
+            {{"/admin/api/2026-10/graphql.json", fixture("shopify/orders-mapping.json")}},
+            {// Only three of the five items are read.
+             "gid://shopify/Order/1 sale Linen Shirt + 2 more | 12990 EUR @ 12-05 10:15:30.250",
+             "gid://shopify/Order/2 sale Tea + 1 more (test) | 1500 JPY @ 12-05 10:16:00.000",
+             // No items, no name; "true" as text is not a test order. Cancelled
+             // orders are left out.
+             "gid://shopify/Order/4 sale Order | 750 USD @ 12-05 09:00:00.000",
+             // A number is not an amount.
+             "gid://shopify/Order/5 sale #1005 | no amount @ 12-05 11:01:00.000"});
+        row("shopify partners", P::ShopifyPartner, partner,
+            {{"/1234567/api/2026-10/graphql.json", fixture("shopify/partner-transactions.json")}},
+            {// Gross, not net.
+             "gid://partners/ThemeSale/1 sale Dawnlight | 35000 USD @ 12-05 08:00:00.500",
+             // Sign as given.
+             "gid://partners/AppSaleAdjustment/2 refund Upsell Pro | -499 USD @ 12-05 08:01:00.000",
+             "gid://partners/AppSubscriptionSale/3 renewal Upsell Pro | 1520 USD @ 12-05 08:02:00.000",
+             "gid://partners/ThemeSaleAdjustment/4 refund Fallback App | -35000 USD @ 12-05 08:03:00.000",
+             // No type.
+             "gid://partners/AppUsageSale/5 sale Shopify sale | 42 EUR @ 12-05 08:04:00.000"});
+    }
+
+    void mapping()
+    {
+        QFETCH(Platform, platform);
+        QFETCH(Extra, extra);
+        QFETCH(Bodies, recorded);
+        QFETCH(QStringList, lines);
+        TestHttp t;
+        serve(t, recorded);
+        QCOMPARE(eventLines(
+                     runTask(source(platform).fetch(t.context(), "k_1", extra, account, since, {})),
+                     platform, account),
+                 lines);
     }
 
     // Damaged versions of one recorded answer while the others stay as

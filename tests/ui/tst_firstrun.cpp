@@ -68,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(m->step(), FirstRunStep::Tune);
         m->chooseChime("bell");
         QCOMPARE(w.settings.value("chime").toString(), "bell");
-        QCOMPARE(w.sound.played, 1);
+        QCOMPARE(w.sound.played.size(), 1);
         m->chooseRestStyle("dot");
         QCOMPARE(w.model.restStyle(), RestStyle::Dot);
         m->primary();
@@ -82,7 +82,7 @@ private Q_SLOTS:
         m->primary(); // "Finish"
         QCOMPARE(login.size(), 0);
         QCOMPARE(finished.size(), 1);
-        QCOMPARE(w.sound.played, 2);
+        QCOMPARE(w.sound.played.size(), 2);
         QCOMPARE(w.settings.value("onboarded").toBool(), true);
     }
 

@@ -5,13 +5,10 @@
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
-// Hosts, labels, requests, damaged answers and payments that fail before they
-// are paid: tests/sources.
+// Hosts, what it reads from a recorded answer, labels, requests, damaged answers and payments that
+// fail before they are paid: tests/sources.
 namespace {
 
 const QString paymentsPath = QStringLiteral("/api/v1/payments");
@@ -21,16 +18,21 @@ const Extra sandboxExtra{{QStringLiteral("sandbox"), QStringLiteral("1")}};
 
 // The recorded payments page: products prod_course, prod_gone and prod_open
 // (the last only on payments that are skipped).
-SourceContext servePayments(TestHttp &t, const QByteArray &body = fixture("whop/payments.json"))
+TestHttp &servePayments(TestHttp &t, const QByteArray &body = fixture("whop/payments.json"))
 {
     t.server.reset();
     t.server.on("GET", paymentsPath, ScriptedResponse::json(body));
-    return t.context();
+    return t;
 }
 
 QString product(const char *id)
 {
     return QStringLiteral("/api/v1/products/") + QLatin1String(id);
+}
+
+QList<SaleEvent> fetch(TestHttp &t, const Extra &extra = {})
+{
+    return runTask(WhopSource::fetch(t.context(), "apik_1", extra, account, since));
 }
 
 QStringList titles(const QList<SaleEvent> &events, int count = 3)
@@ -47,44 +49,12 @@ class TestWhop : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fetchReadsPayments()
+    void pathBendingProductsAreNotLookedUp()
     {
         TestHttp t;
-        servePayments(t);
-        // Both fields: the title wins.
-        t.server.on(
-            "GET", product("prod_course"),
-            ScriptedResponse::json(R"({"id":"prod_course","title":"Trading Course","name":"x"})"));
-        t.server.on("GET", product("prod_gone"), ScriptedResponse::json("", 404));
-        QCOMPARE(
-            eventLines(runTask(WhopSource::fetch(t.context(), "apik_1", {}, account, since)),
-                       Platform::Whop, account),
-            (QStringList{
-                "pay_renewal renewal Trading Course | 1999 EUR @ 12-05 11:00:00.250",
-                // paid_at null: dated by created_at; total without currency takes the payment's.
-                "pay_new sale Trading Course | 4900 GBP @ 12-05 10:00:00.000",
-                // Uncollectible is a failed payment even when it was a subscription cycle.
-                "pay_failed#failed failed Whop sale | 500 USD @ 12-05 09:00:00.000",
-                "pay_no_total sale Whop sale | no amount @ 12-05 08:00:00.000",
-                // A plain number is major units in the payment's currency.
-                "pay_number_total sale Whop sale | 1999 USD @ 12-05 07:30:00.000",
-            }));
-
-        // Skipped payments cost no look-up; the product request carries the key to the same host.
-        QCOMPARE(t.server.requests().size(), 3);
-        QCOMPARE(t.server.requestsTo(product("prod_course")).value(0).header("Authorization"),
-                 "Bearer apik_1");
-
-        // An answer that is not an object, or has no list, reads as no payments.
-        for (const QByteArray body : {QByteArray("[]"), QByteArray(R"({"data":{"id":"x"}})")})
-            QVERIFY(runTask(WhopSource::fetch(servePayments(t, body), "apik_1", {}, account, since))
-                        .isEmpty());
-
         // Product ids that would bend the request path are never looked up.
-        const QByteArray bending = fixture("whop/path-bending-products.json");
-        QCOMPARE(
-            titles(runTask(WhopSource::fetch(servePayments(t, bending), "k", {}, account, since))),
-            (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
+        QCOMPARE(titles(fetch(servePayments(t, fixture("whop/path-bending-products.json")))),
+                 (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
         QCOMPARE(t.server.requests().size(), 1);
     }
 
@@ -98,8 +68,7 @@ private Q_SLOTS:
         t.server.on("GET", product("prod_untitled"),
                     ScriptedResponse::json(R"({"title":"Ebook"})"));
         QCOMPARE(
-            eventLines(runTask(WhopSource::fetch(t.context(), "k", {}, account, since)),
-                       Platform::Whop, account),
+            eventLines(fetch(t), Platform::Whop, account),
             (QStringList{"pay_orig_paid sale Pickaxe Analytics | 1999 USD @ 12-05 10:15:02.000",
                          "pay_orig_cycle renewal Pickaxe Analytics | 1500 JPY @ 12-05 09:00:01.000",
                          "pay_orig_lookup sale Ebook | 450 EUR @ 12-05 08:00:00.000"}));
@@ -112,15 +81,14 @@ private Q_SLOTS:
     void lookupsStopWithinTheBudget()
     {
         TestHttp t;
-        QJsonArray payments;
+        QByteArrayList payments;
         for (int n = 0; n < 100; ++n)
             payments.append(
-                QJsonObject{{"id", QStringLiteral("pay_%1").arg(n)},
-                            {"status", "paid"},
-                            {"paid_at", "2026-12-05T10:00:00Z"},
-                            {"product_id", QStringLiteral("prod_%1").arg(n)},
-                            {"total", QJsonObject{{"amount", "5.00"}, {"currency", "usd"}}}});
-        servePayments(t, QJsonDocument(QJsonObject{{"data", payments}}).toJson());
+                QStringLiteral(R"({"id":"pay_%1","status":"paid","product_id":"prod_%1",)"
+                               R"("paid_at":"2026-12-05T10:00:00Z","total":"5.00"})")
+                    .arg(n)
+                    .toUtf8());
+        servePayments(t, R"({"data":[)" + payments.join(',') + "]}");
         t.server.handle([&](const RecordedRequest &r) -> std::optional<ScriptedResponse> {
             if (!r.path.startsWith("/api/v1/products/"))
                 return std::nullopt;
@@ -129,7 +97,7 @@ private Q_SLOTS:
         });
         const QList<SaleEvent> events =
             runTask(withTimeout(t.clock, std::chrono::seconds(45),
-                                WhopSource::fetch(t.context(), "k", {}, account, since)));
+                                WhopSource::fetch(t.context(), "apik_1", {}, account, since)));
         QCOMPARE(events.size(), 100);
         // 500 ms each: two a second of the budget; the one that ends just as
         // the budget does may be cut by it.
@@ -152,15 +120,15 @@ private Q_SLOTS:
         t.server.on("GET", product("prod_gone"),
                     ScriptedResponse::json(R"({"title":"Back Again"})"));
 
-        QCOMPARE(titles(runTask(WhopSource::fetch(t.context(), "k", {}, account, since))),
-                 (QStringList{"Course", "Course", "Whop sale"}));
-        QCOMPARE(t.server.requestsTo(product("prod_course")).size(),
-                 1); // two payments, one request
+        QCOMPARE(titles(fetch(t)), (QStringList{"Course", "Course", "Whop sale"}));
+        // Two payments, one request, with the key; skipped payments cost no look-up.
+        QCOMPARE(t.server.requests().size(), 3);
+        QCOMPARE(t.server.requestsTo(product("prod_course")).value(0).header("Authorization"),
+                 "Bearer apik_1");
         QCOMPARE(t.caches.whopProductNames, (QHash<QString, QString>{{"prod_course", "Course"}}));
 
         // The next fetch asks only for the product whose look-up failed.
-        QCOMPARE(titles(runTask(WhopSource::fetch(t.context(), "k", {}, account, since))),
-                 (QStringList{"Course", "Course", "Back Again"}));
+        QCOMPARE(titles(fetch(t)), (QStringList{"Course", "Course", "Back Again"}));
         QCOMPARE(t.server.requestsTo(product("prod_course")).size(), 1);
         QCOMPARE(t.server.requestsTo(product("prod_gone")).size(), 2);
 
@@ -170,8 +138,7 @@ private Q_SLOTS:
         t.server.on("GET", product("prod_course"),
                     ScriptedResponse::json(R"({"title":"","name":7})"));
         t.server.on("GET", product("prod_gone"), ScriptedResponse::json("[]"));
-        QCOMPARE(titles(runTask(WhopSource::fetch(t.context(), "k", {}, account, since))),
-                 (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
+        QCOMPARE(titles(fetch(t)), (QStringList{"Whop sale", "Whop sale", "Whop sale"}));
         QCOMPARE(t.server.requestsTo(product("prod_course")).size(), 2);
         QVERIFY(t.caches.whopProductNames.isEmpty());
     }
@@ -179,7 +146,7 @@ private Q_SLOTS:
     void sandboxAccountStaysInSandbox()
     {
         TestHttp t;
-        runTask(WhopSource::fetch(servePayments(t), "k", sandboxExtra, account, since));
+        fetch(servePayments(t), sandboxExtra);
         // Product look-ups too.
         QVERIFY(t.server.requests().size() > 1);
         for (const RecordedRequest &r : t.server.requests())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingOutput.h"
+#include "support/RecordingOutput.h"
 #include "notch/NotchModel.h"
 #include "support/ManualClock.h"
 
