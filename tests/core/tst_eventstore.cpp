@@ -11,6 +11,9 @@
 namespace {
 
 const QDateTime noon(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC);
+// Each test has a folder of its own, so the accounts may be the same.
+const QUuid a = QUuid::fromString(QStringLiteral("6f1e3c1a-0b7d-4c1e-9a55-0123456789ab"));
+const QUuid other = QUuid::createUuid();
 
 SaleEvent sale(const QString &id, const QUuid &account, const QDateTime &at, qint64 minor = 1200)
 {
@@ -30,28 +33,26 @@ QStringList ids(const QList<SaleEvent> &events)
 class TestEventStore : public QObject {
     Q_OBJECT
 
+    std::optional<QTemporaryDir> m_dir;
+    QString path() const { return m_dir->filePath("events.json"); }
+
 private Q_SLOTS:
     void initTestCase() { qputenv("TZ", "Europe/Berlin"); }
+    void init() { m_dir.emplace(); }
 
-    void firstPollAnnouncesNothingThenOnlyNew()
+    // A first poll marks what is there as seen; an event named twice in one
+    // answer is new once. The file and its folder are the user's alone.
+    void onlyNewEventsInAPrivateFile()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("nested/Korvanta/events.json");
-        const QUuid account = QUuid::createUuid();
-        const QList<SaleEvent> three{sale("a", account, noon.addSecs(-3600)),
-                                     sale("b", account, noon.addSecs(-1800)),
-                                     sale("c", account, noon.addSecs(-60))};
-        {
-            EventStore store(path);
-            QVERIFY(store.ingest(three, account, noon).isEmpty());
-            QCOMPARE(ids(store.today(noon)), QStringList({"c", "b", "a"}));
-        }
-        // A restart neither replays nor forgets.
+        const QString path = m_dir->filePath("nested/Korvanta/events.json");
         EventStore store(path);
-        QCOMPARE(*store.lastPoll(account), noon);
-        const auto fresh =
-            store.ingest(three + QList{sale("d", account, noon), sale("d", account, noon)}, account,
-                         noon.addSecs(120));
+        const QList<SaleEvent> three{sale("a", a, noon.addSecs(-3600)),
+                                     sale("b", a, noon.addSecs(-1800)),
+                                     sale("c", a, noon.addSecs(-60))};
+        QVERIFY(store.ingest(three, a, noon).isEmpty());
+        QCOMPARE(ids(store.today(noon)), QStringList({"c", "b", "a"}));
+        const auto fresh = store.ingest(three + QList{sale("d", a, noon), sale("d", a, noon)}, a,
+                                        noon.addSecs(120));
         QCOMPARE(ids(fresh), QStringList({"d"}));
         QCOMPARE(store.recent().size(), 4);
         QVERIFY(QFileInfo(path).permissions() & QFile::ReadOwner);
@@ -62,13 +63,9 @@ private Q_SLOTS:
 
     void storedFormat()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("events.json");
-        const QUuid account =
-            QUuid::fromString(QStringLiteral("6f1e3c1a-0b7d-4c1e-9a55-0123456789ab"));
-        EventStore store(path);
-        store.ingest({sale("x\"y", account, noon)}, account, noon);
-        QFile f(path);
+        EventStore store(path());
+        store.ingest({sale("x\"y", a, noon)}, a, noon);
+        QFile f(path());
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         QVERIFY(!bytes.contains('\n')); // compact
@@ -77,16 +74,12 @@ private Q_SLOTS:
         QCOMPARE(root.value("seen").toObject().value(key).toArray(), QJsonArray({"x\"y"}));
         QCOMPARE(root.value("lastPoll").toObject().value(key).toDouble(), 818164800.0);
         // The events themselves are stored in their own form.
-        QCOMPARE(root.value("recent").toArray().first().toObject(),
-                 sale("x\"y", account, noon).toJson());
+        QCOMPARE(root.value("recent").toArray().first().toObject(), sale("x\"y", a, noon).toJson());
     }
 
     void pruningAndSeenBounds()
     {
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        const QUuid a = QUuid::createUuid();
-        const QUuid b = QUuid::createUuid();
+        EventStore store(path());
         store.ingest({}, a, noon.addDays(-10));
         const QDateTime edge = noon.addSecs(-EventStore::keepSeconds);
         // Nothing older than what is kept is new: it may have been announced and forgotten.
@@ -99,17 +92,15 @@ private Q_SLOTS:
         QVERIFY(!store.seen(a).contains("older"));
         QVERIFY(store.ingest({sale("older", a, edge.addSecs(-1))}, a, noon.addSecs(120)).isEmpty());
         // Pruning applies to every account's events at each ingest.
-        store.ingest({}, b, noon);
-        store.ingest({sale("b1", b, noon)}, b, noon.addSecs(1));
+        store.ingest({}, other, noon);
+        store.ingest({sale("b1", other, noon)}, other, noon.addSecs(1));
         store.ingest({}, a, noon.addDays(5));
         QVERIFY(store.recent().isEmpty());
     }
 
     void cappedRunsKeepTheLastPollUntilTheyEnd()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("events.json");
-        const QUuid a = QUuid::createUuid();
+        const QString path = this->path();
         const QDateTime later = noon.addSecs(300);
         {
             EventStore store(path);
@@ -138,9 +129,7 @@ private Q_SLOTS:
 
     void firstRunOnlyAnnouncesWhatArrivedDuringIt()
     {
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        const QUuid a = QUuid::createUuid();
+        EventStore store(path());
         QVERIFY(store.ingest({sale("old", a, noon.addSecs(-60))}, a, noon, "p2").isEmpty());
         QVERIFY(!store.lastPoll(a));
         QCOMPARE(ids(store.ingest(
@@ -160,10 +149,7 @@ private Q_SLOTS:
     void paidAfterFailingCountsOnce()
     {
         QFETCH(QString, failedId);
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        const QUuid a = QUuid::createUuid();
-        const QUuid other = QUuid::createUuid();
+        EventStore store(path());
         SaleEvent failed = sale(failedId, a, noon);
         failed.kind = SaleEvent::Kind::Failed;
         SaleEvent otherFailed = failed;
@@ -189,10 +175,7 @@ private Q_SLOTS:
 
     void forgetBehavesLikeNew()
     {
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        const QUuid a = QUuid::createUuid();
-        const QUuid other = QUuid::createUuid();
+        EventStore store(path());
         store.ingest({}, a, noon);
         store.ingest({}, other, noon);
         store.ingest({sale("s1", a, noon)}, a, noon.addSecs(60));
@@ -207,9 +190,7 @@ private Q_SLOTS:
 
     void dayBoundariesInLocalTime()
     {
-        QTemporaryDir dir;
-        EventStore store(dir.filePath("events.json"));
-        const QUuid a = QUuid::createUuid();
+        EventStore store(path());
         // Berlin is UTC+1 in December: today began at 23:00 UTC the day before.
         const QDateTime startOfToday(QDate(2026, 12, 4), QTime(23, 0), Qt::UTC);
         store.ingest({}, a, noon);
@@ -224,15 +205,14 @@ private Q_SLOTS:
 
     void unreadableFilesAreKeptAside()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("events.json");
-        const QUuid a = QUuid::createUuid();
+        const QString path = this->path();
+        const auto write = [&](const QByteArray &bytes) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        };
         for (const QByteArray &bad :
              {QByteArray("{\"seen\": {"), QByteArray("[1,2]"), QByteArray("\x00\xff", 2)}) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bad);
-            f.close();
+            QVERIFY(write(bad));
             EventStore store(path);
             QVERIFY(store.recent().isEmpty());
             QVERIFY(!QFile::exists(path));
@@ -240,22 +220,17 @@ private Q_SLOTS:
             QVERIFY(QFile::exists(path));
             QFile::remove(path);
         }
-        const QStringList aside = QDir(dir.path()).entryList({"events.json.corrupt-*"});
-        QCOMPARE(aside.size(), 3);
+        QCOMPARE(QDir(m_dir->path()).entryList({"events.json.corrupt-*"}).size(), 3);
 
         // Wrong types inside an otherwise sound file count as absent; good events survive.
-        QJsonObject root{
-            {"seen", QJsonObject{{"K", "not an array"}}},
-            {"recent", QJsonArray{sale("good", a, noon).toJson(), QJsonObject{{"id", 5}}, "junk"}},
-            {"lastPoll", QJsonObject{{"K", "yesterday"}}}};
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QJsonDocument(root).toJson());
-        f.close();
+        const QByteArray good = QJsonDocument(sale("good", a, noon).toJson()).toJson();
+        QVERIFY(write(
+            R"({"seen":{"K":"not an array"},"recent":[)" + good
+            + R"(,{"id":5},"junk"],"lastPoll":{"6F1E3C1A-0B7D-4C1E-9A55-0123456789AB":"x"}})"));
         EventStore store(path);
         QCOMPARE(ids(store.recent()), QStringList({"good"}));
         QVERIFY(!store.lastPoll(a));
-        QCOMPARE(QDir(dir.path()).entryList({"events.json.corrupt-*"}).size(), 4);
+        QCOMPARE(QDir(m_dir->path()).entryList({"events.json.corrupt-*"}).size(), 4);
     }
 };
 

@@ -12,10 +12,10 @@ class TestHttpClient : public QObject {
 private Q_SLOTS:
     void errorMessageShapes_data();
     void errorMessageShapes();
-    void statusSentences();
-    void jsonOutcomes();
-    void requestCarriesIdentityAndHeaders();
-    void redirectsKeepKeysOnTheirHost();
+    void answers_data();
+    void answers();
+    void refusedConnection();
+    void headersAndRedirects();
     void timeLimits();
     void endpointsRefuseNonLoopback();
     void isoDates();
@@ -25,14 +25,12 @@ void TestHttpClient::errorMessageShapes_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("message"); // "<none>" for no message
+    // The shapes platforms answer with are in each connector's error sentences;
+    // these are the orders and odd cases between them.
     const auto row = [](const char *name, const char *body, const char *message) {
         QTest::newRow(name) << QByteArray(body) << QString(message);
     };
-    row("error object message", R"({"error":{"message":"Invalid API Key"}})", "Invalid API Key");
-    row("error object detail", R"({"error":{"detail":"Nope"}})", "Nope");
     row("error object without text stops", R"({"error":{"code":1},"message":"later"})", "<none>");
-    row("error string with description",
-        R"({"error":"invalid_client","error_description":"Bad client"})", "Bad client");
     row("error string alone", R"({"error":"invalid_client"})", "invalid_client");
     row("errors first title", R"({"errors":[{"title":"Unauthenticated"}]})", "Unauthenticated");
     row("errors detail before message", R"({"errors":[{"message":"m","detail":"d"}]})", "d");
@@ -40,7 +38,6 @@ void TestHttpClient::errorMessageShapes_data()
     row("empty errors falls through", R"({"errors":[],"message":"top"})", "top");
     row("top detail before message", R"({"detail":"d","message":"m"})", "d");
     row("array body", R"([{"message":"x"}])", "<none>");
-    row("not json", "<html>", "<none>");
     row("wrong types", R"({"error":5,"errors":"x","detail":1,"message":null})", "<none>");
 }
 
@@ -51,82 +48,67 @@ void TestHttpClient::errorMessageShapes()
     QCOMPARE(Http::errorMessage(body).value_or(QStringLiteral("<none>")), message);
 }
 
-void TestHttpClient::statusSentences()
+// What a JSON request gives for each kind of answer: a 4xx's own message
+// wins over the status sentence, except for 429, and a 5xx's never does.
+void TestHttpClient::answers_data()
 {
-    const std::tuple<int, Platform, const char *> cases[] = {
-        {401, Platform::Stripe, "Stripe rejected the key. It may have been revoked"},
-        {403, Platform::Gumroad, "Gumroad rejected the key. It may have been revoked"},
-        {404, Platform::Shopify,
-         "Shopify couldn't find that address. Check the store or shop address"},
-        {429, Platform::Paddle, "Paddle asked us to slow down"},
-        {0, Platform::Dodo, "Dodo Payments answered 0"},
-        {503, Platform::Whop, "Whop answered 503"}};
-    for (const auto &[status, platform, sentence] : cases)
-        QCOMPARE(Http::statusError(status, platform).message(), sentence);
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("failure"); // its start; empty for success
+    const auto row = [](const char *name, int status, const char *body, const char *failure) {
+        QTest::newRow(name) << status << QByteArray(body) << QString(failure);
+    };
+    row("own message", 401, R"({"error":{"message":"Invalid API Key provided"}})",
+        "Stripe: Invalid API Key provided");
+    row("401 without one", 401, "", "Stripe rejected the key. It may have been revoked");
+    row("403 without one", 403, "<html>", "Stripe rejected the key. It may have been revoked");
+    row("404", 404, "{}", "Stripe couldn't find that address. Check the store or shop address");
+    row("429 over its message", 429, R"({"message":"slow"})", "Stripe asked us to slow down");
+    row("500 over its message", 500, R"({"message":"boom"})", "Stripe answered 500");
+    row("cut short", 200, "{\"data\": [1,", "Stripe sent an answer that isn't valid JSON");
+    row("a scalar", 200, "42", "Stripe sent an answer that isn't valid JSON");
+    row("an array", 200, "[1,2]", "");
 }
 
-void TestHttpClient::jsonOutcomes()
+void TestHttpClient::answers()
 {
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, failure);
     TestHttp t;
-    const auto get = [&](const QString &path) {
-        return t.http.json(Http::request(QUrl(QStringLiteral("https://api.stripe.com") + path)),
-                           Platform::Stripe);
-    };
-    t.server.on("GET", "/401msg",
-                ScriptedResponse::json(R"({"error":{"message":"Invalid API Key provided"}})", 401));
-    t.server.on("GET", "/401empty", ScriptedResponse::json("", 401));
-    t.server.on("GET", "/429msg", ScriptedResponse::json(R"({"message":"slow"})", 429));
-    t.server.on("GET", "/500msg", ScriptedResponse::json(R"({"message":"boom"})", 500));
-    t.server.on("GET", "/bad", ScriptedResponse::json("{\"data\": [1,"));
-    t.server.on("GET", "/scalar", ScriptedResponse::json("42"));
-    t.server.on("GET", "/array", ScriptedResponse::json("[1,2]"));
+    t.server.on("GET", "/x", ScriptedResponse::json(body, status));
+    const QString got =
+        failureOf(t.http.json(Http::request(QUrl("https://api.stripe.com/x")), Platform::Stripe));
+    QVERIFY2(failure.isEmpty() ? got.isEmpty() : got.startsWith(failure), qPrintable(got));
+}
 
-    QCOMPARE(failureOf(get("/401msg")), "Stripe: Invalid API Key provided");
-    QCOMPARE(failureOf(get("/401empty")), "Stripe rejected the key. It may have been revoked");
-    QCOMPARE(failureOf(get("/429msg")), "Stripe asked us to slow down");
-    QCOMPARE(failureOf(get("/500msg")), "Stripe answered 500");
-    QVERIFY(failureOf(get("/bad")).startsWith("Stripe sent an answer that isn't valid JSON"));
-    QVERIFY(failureOf(get("/scalar")).startsWith("Stripe sent an answer that isn't valid JSON"));
-    QCOMPARE(runTask(get("/array")).toArray().size(), 2);
-
-    // Nobody listening: the transport's own description, not an HTTP sentence.
-    Http offline(t.clock,
+// Nobody listening: the transport's own description, not an HTTP sentence.
+void TestHttpClient::refusedConnection()
+{
+    ManualClock clock;
+    Http offline(clock,
                  std::get<Endpoints>(Endpoints::parse(QStringLiteral("*=http://127.0.0.1:1"))));
     const QString refused =
         failureOf(offline.json(Http::request(QUrl("https://api.stripe.com/x")), Platform::Stripe));
     QVERIFY2(refused.contains("refused", Qt::CaseInsensitive), qPrintable(refused));
 }
 
-void TestHttpClient::requestCarriesIdentityAndHeaders()
-{
-    TestHttp t;
-    t.server.on("GET", "/v1/events", ScriptedResponse::json("{}"));
-    auto request =
-        Http::request(QUrl("https://api.stripe.com/v1/events?limit=1"), QStringLiteral("rk_test_1"),
-                      {{"Accept", "application/vnd.api+json"}, {"Square-Version", "2025-01-23"}});
-    runTask(t.http.json(request, Platform::Stripe));
-    QCOMPARE(t.server.requests().size(), 1);
-    const RecordedRequest &r = t.server.requests().first();
-    QCOMPARE(r.header("User-Agent"), "Korvanta/0.1 (Linux; +https://korvanta.app)");
-    QCOMPARE(r.header("Authorization"), "Bearer rk_test_1");
-    QCOMPARE(r.header("Accept"), "application/vnd.api+json"); // extra headers replace the default
-    QCOMPARE(r.header("Square-Version"), "2025-01-23");
-    QCOMPARE(r.header("X-Forwarded-Host"), "api.stripe.com");
-    QCOMPARE(r.queryValue("limit"), "1");
-}
-
-void TestHttpClient::redirectsKeepKeysOnTheirHost()
+// Every request names the app and extra headers replace the defaults; keys
+// follow redirects only on their own host.
+void TestHttpClient::headersAndRedirects()
 {
     TestHttp t;
     t.server.on("GET", "/start", {302, {}, {{"Location", "/same"}}});
     t.server.on("GET", "/same", {302, {}, {{"Location", "https://elsewhere.example/away"}}});
     t.server.on("GET", "/away", ScriptedResponse::json(R"({"ok":true})"));
     auto request = Http::request(QUrl("https://shop.myshopify.com/start"), QStringLiteral("secret"),
-                                 {{"X-Shopify-Access-Token", "shpat_x"}});
+                                 {{"X-Shopify-Access-Token", "shpat_x"}, {"Accept", "text/json"}});
     const QJsonValue value = runTask(t.http.json(request, Platform::Shopify));
     QCOMPARE(value.toObject().value("ok").toBool(), true);
     const auto &rs = t.server.requests();
     QCOMPARE(rs.size(), 3);
+    QCOMPARE(rs[0].header("User-Agent"), "Korvanta/0.1 (Linux; +https://korvanta.app)");
+    QCOMPARE(rs[0].header("Accept"), "text/json");
     QCOMPARE(rs[1].host(), "shop.myshopify.com");
     QCOMPARE(rs[1].header("Authorization"), "Bearer secret");
     QCOMPARE(rs[2].host(), "elsewhere.example");
@@ -183,8 +165,6 @@ void TestHttpClient::isoDates()
 {
     const QDateTime half = *Iso::date(QJsonValue("2026-12-05T06:56:57.5Z"));
     QCOMPARE(half, QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57, 500), Qt::UTC));
-    QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57Z")),
-             QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
     QCOMPARE(*Iso::date(QJsonValue("2026-12-05T08:56:57+02:00")),
              QDateTime(QDate(2026, 12, 5), QTime(6, 56, 57), Qt::UTC));
     QCOMPARE(*Iso::date(QJsonValue("2026-12-05T06:56:57.123456-0130")),

@@ -1,8 +1,6 @@
 #include "moments/MomentBuilder.h"
 #include "moments/Summary.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 Q_DECLARE_METATYPE(QList<SaleEvent>)
@@ -46,8 +44,6 @@ private Q_SLOTS:
         const Platform S = Platform::Stripe, G = Platform::Gumroad, P = Platform::Paddle;
         QTest::addColumn<QList<SaleEvent>>("events");
         QTest::addColumn<QString>("moment"); // platform|kicker|title|amount, empty for none
-        QTest::newRow("one sale") << QList{ev(S, "Icon pack", "12.00 USD", 0)}
-                                  << "stripe|New sale on Stripe|Icon pack|+$12";
         // Newest first, as the store lists them: the title is still the newest.
         QTest::newRow("mixed currencies")
             << QList{ev(G, "Font", "9.00 EUR", 3), ev(S, "Icons", "5.00 USD", 2),
@@ -154,19 +150,15 @@ private Q_SLOTS:
                  "No remixes yet · Template a has the most views");
     }
 
+    // The fields in this order, on one line whatever the texts hold (a line
+    // break in a title is escaped).
     void compactJson()
     {
         const Moment m{Platform::LemonSqueezy, "New sale on Lemon Squeezy", "The \"Big\" pack\n",
                        "+€5"};
-        const QByteArray line = m.toCompactJson();
-        QVERIFY(line.startsWith("{\"platform\":\"lemonsqueezy\",\"kicker\":")
-                && !line.contains('\n'));
-        const QJsonObject o = QJsonDocument::fromJson(line).object();
-        QCOMPARE(o,
-                 (QJsonObject{{"platform", "lemonsqueezy"},
-                              {"kicker", m.kicker},
-                              {"title", m.title},
-                              {"amount", m.amount}}));
+        QCOMPARE(m.toCompactJson(),
+                 "{\"platform\":\"lemonsqueezy\",\"kicker\":\"New sale on Lemon Squeezy\","
+                 "\"title\":\"The \\\"Big\\\" pack\\u000a\",\"amount\":\"+€5\"}");
     }
 };
 

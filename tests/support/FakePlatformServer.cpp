@@ -71,15 +71,6 @@ QString RecordedRequest::queryValue(const QString &name) const
     return {};
 }
 
-QStringList RecordedRequest::queryValues(const QString &name) const
-{
-    QStringList values;
-    for (const auto &[key, value] : query)
-        if (key == name)
-            values.append(value);
-    return values;
-}
-
 ScriptedResponse ScriptedResponse::json(const QByteArray &body, int status)
 {
     return {status, body, {{"Content-Type", "application/json"}}};

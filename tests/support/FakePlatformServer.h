@@ -27,7 +27,6 @@ struct RecordedRequest {
     QByteArray header(const QByteArray &name) const;
     bool hasHeader(const QByteArray &name) const;
     QString queryValue(const QString &name) const;
-    QStringList queryValues(const QString &name) const;
     // The platform host the client meant (X-Forwarded-Host).
     QString host() const { return QString::fromUtf8(header("X-Forwarded-Host")); }
 };

@@ -2,18 +2,11 @@
 
 #include "core/Iso.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 
 namespace {
-
-QByteArray compact(const QJsonValue &body)
-{
-    return body.isArray() ? QJsonDocument(body.toArray()).toJson(QJsonDocument::Compact)
-                          : QJsonDocument(body.toObject()).toJson(QJsonDocument::Compact);
-}
 
 // Where a page starts: after the sale a cursor names, or at the top.
 qsizetype startAfter(const QList<SalesLedger::Sale> &list, const QString &cursor)
@@ -25,37 +18,32 @@ qsizetype startAfter(const QList<SalesLedger::Sale> &list, const QString &cursor
     return it == list.end() ? list.size() : it - list.begin() + 1;
 }
 
-QJsonObject stripeEvent(const SalesLedger::Sale &sale, bool invoice)
+QByteArray stripeEvent(const SalesLedger::Sale &sale, bool invoice)
 {
-    QJsonObject charge{
-        {"id", sale.id}, {"amount", 900}, {"currency", "usd"}, {"description", "Zine"}};
-    if (invoice)
-        charge["invoice"] = QString("in_" + sale.id);
-    return {{"id", QString("evt_" + sale.id)},
-            {"type", "charge.succeeded"},
-            {"created", sale.at.toSecsSinceEpoch()},
-            {"data", QJsonObject{{"object", charge}}}};
+    return QStringLiteral(R"({"id":"evt_%1","type":"charge.succeeded","created":%2,"data":{)"
+                          R"("object":{"id":"%1","amount":900,"currency":"usd",)"
+                          R"("description":"Zine","invoice":%3}}})")
+        .arg(sale.id, QString::number(sale.at.toSecsSinceEpoch()),
+             invoice ? QStringLiteral("\"in_%1\"").arg(sale.id) : QStringLiteral("null"))
+        .toUtf8();
 }
 
-QJsonObject shopifyEdge(const SalesLedger::Sale &sale)
+QByteArray shopifyEdge(const SalesLedger::Sale &sale)
 {
-    const QJsonObject money{{"amount", "19.90"}, {"currencyCode", "EUR"}};
-    return {{"node",
-             QJsonObject{{"id", QString("gid://shopify/Order/" + sale.id)},
-                         {"name", QString("#" + sale.id)},
-                         {"createdAt", Iso::plain(sale.at)},
-                         {"test", false},
-                         {"cancelledAt", QJsonValue::Null},
-                         {"totalPriceSet", QJsonObject{{"shopMoney", money}}},
-                         {"lineItems", QJsonObject{{"edges", QJsonArray{}}}}}}};
+    return QStringLiteral(R"({"node":{"id":"gid://shopify/Order/%1","name":"#%1","createdAt":"%2",)"
+                          R"("test":false,"cancelledAt":null,"totalPriceSet":{"shopMoney":)"
+                          R"({"amount":"19.90","currencyCode":"EUR"}},"lineItems":{"edges":[]}}})")
+        .arg(sale.id, Iso::plain(sale.at))
+        .toUtf8();
 }
 
-QJsonObject wooOrder(const SalesLedger::Sale &sale)
+QByteArray wooOrder(const SalesLedger::Sale &sale)
 {
-    return {
-        {"id", sale.id.toLongLong()}, {"status", "processing"},
-        {"currency", "USD"},          {"date_created_gmt", Iso::plain(sale.at).chopped(1)},
-        {"total", "29.35"},           {"line_items", QJsonArray{QJsonObject{{"name", "Hoodie"}}}}};
+    return QStringLiteral(
+               R"({"id":%1,"status":"processing","currency":"USD",)"
+               R"("date_created_gmt":"%2","total":"29.35","line_items":[{"name":"Hoodie"}]})")
+        .arg(sale.id, Iso::plain(sale.at).chopped(1))
+        .toUtf8();
 }
 
 }
@@ -89,9 +77,8 @@ ScriptedResponse SalesLedger::reply(const QByteArray &body) const
 std::optional<ScriptedResponse> SalesLedger::stripe(const RecordedRequest &r) const
 {
     if (r.path.startsWith(u"/v1/invoices/")) {
-        const QJsonObject line{{"description", "Zine subscription"}};
-        return reply(compact(QJsonObject{{"billing_reason", "subscription_create"},
-                                         {"lines", QJsonObject{{"data", QJsonArray{line}}}}}));
+        return reply(R"({"billing_reason":"subscription_create",)"
+                     R"("lines":{"data":[{"description":"Zine subscription"}]}})");
     }
     if (r.path != u"/v1/events")
         return std::nullopt;
@@ -101,11 +88,12 @@ std::optional<ScriptedResponse> SalesLedger::stripe(const RecordedRequest &r) co
     // The cursor is an event's id: "evt_" and the charge's.
     const qsizetype start = startAfter(list, r.queryValue("starting_after").mid(4));
     const qsizetype end = std::min(list.size(), start + r.queryValue("limit").toInt());
-    QJsonArray data;
+    QByteArrayList data;
     for (qsizetype i = start; i < end; ++i)
         data.append(stripeEvent(list[i], m_invoices));
-    return reply(
-        compact(QJsonObject{{"object", "list"}, {"has_more", end < list.size()}, {"data", data}}));
+    return reply(R"({"object":"list","has_more":)"
+                 + QByteArray(end < list.size() ? "true" : "false") + R"(,"data":[)"
+                 + data.join(',') + "]}");
 }
 
 std::optional<ScriptedResponse> SalesLedger::shopify(const RecordedRequest &r) const
@@ -118,13 +106,13 @@ std::optional<ScriptedResponse> SalesLedger::shopify(const RecordedRequest &r) c
     const QList<Sale> list = after(Iso::date(q.section(u'\'', 1, 1)).value_or(QDateTime()), false);
     const qsizetype start = startAfter(list, variables.value("after").toString());
     const qsizetype end = std::min(list.size(), start + 50);
-    QJsonArray edges;
+    QByteArrayList edges;
     for (qsizetype i = start; i < end; ++i)
         edges.append(shopifyEdge(list[i]));
-    const QJsonObject pageInfo{{"hasNextPage", end < list.size()},
-                               {"endCursor", end > start ? list[end - 1].id : QString()}};
-    const QJsonObject orders{{"edges", edges}, {"pageInfo", pageInfo}};
-    return reply(compact(QJsonObject{{"data", QJsonObject{{"orders", orders}}}}));
+    return reply(R"({"data":{"orders":{"edges":[)" + edges.join(',')
+                 + R"(],"pageInfo":{"hasNextPage":)" + (end < list.size() ? "true" : "false")
+                 + R"(,"endCursor":")" + (end > start ? list[end - 1].id.toUtf8() : "")
+                 + R"("}}}})");
 }
 
 std::optional<ScriptedResponse> SalesLedger::wooCommerce(const RecordedRequest &r) const
@@ -135,8 +123,8 @@ std::optional<ScriptedResponse> SalesLedger::wooCommerce(const RecordedRequest &
     const QList<Sale> list = after(since, true);
     const qsizetype perPage = r.queryValue("per_page").toInt();
     const qsizetype page = std::max(1, r.queryValue("page").toInt());
-    QJsonArray orders;
+    QByteArrayList orders;
     for (qsizetype i = (page - 1) * perPage; i < std::min(list.size(), page * perPage); ++i)
         orders.append(wooOrder(list[i]));
-    return reply(compact(orders));
+    return reply('[' + orders.join(',') + ']');
 }
