@@ -1,14 +1,8 @@
-#include "connectors/Poller.h"
-#include "core/AccountStore.h"
-#include "core/EventStore.h"
-#include "core/Keychain.h"
 #include "sources/StandardSources.h"
+#include "support/PollerParts.h"
 #include "support/SalesLedger.h"
-#include "support/TestHttp.h"
 
 #include <QJsonDocument>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -33,16 +27,7 @@ struct Style {
 };
 
 // One account on the real poller, stores and keyring, against a fake platform.
-struct Scenario {
-    QTemporaryDir dir;
-    FakePlatformServer server;
-    ManualClock clock{QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC)};
-    Http http{clock, std::get<Endpoints>(Endpoints::parse(server.endpointsForAll())),
-              HttpLimits{std::chrono::minutes(5), std::chrono::minutes(5)}};
-    SourceCaches caches;
-    QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
-    Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
-    AccountStore accounts{settings, keychain};
+struct Scenario : PollerHome {
     SourceRegistry sources = standardSources();
     std::unique_ptr<EventStore> events;
     std::unique_ptr<Poller> poller;
@@ -50,7 +35,8 @@ struct Scenario {
     SalesLedger ledger{style.prefix};
     QStringList announced;
 
-    explicit Scenario(const Style &s) : style(s)
+    explicit Scenario(const Style &s)
+        : PollerHome(QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC)), style(s)
     {
         restart();
         server.handle([this](const RecordedRequest &r) { return (ledger.*style.serve)(r); });
@@ -62,8 +48,7 @@ struct Scenario {
     {
         poller.reset();
         events = std::make_unique<EventStore>(dir.filePath("events.json"));
-        poller = std::make_unique<Poller>(accounts, *events, keychain, sources,
-                                          SourceContext{http, clock, caches});
+        poller = std::make_unique<Poller>(accounts, *events, keychain, sources, context());
     }
     void check()
     {

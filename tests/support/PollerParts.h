@@ -38,9 +38,9 @@ struct ListSource {
     }
 };
 
-// The poller over real stores in a temporary folder, the test keyring and
-// real HTTP to the fake server.
-struct PollerParts {
+// Real stores' folder, the test keyring and real HTTP to the fake server on
+// a manual clock: what every test of the poller stands on.
+struct PollerHome {
     QTemporaryDir dir;
     FakePlatformServer server;
     ManualClock clock;
@@ -51,11 +51,18 @@ struct PollerParts {
     QSettings settings{dir.filePath("Korvanta.conf"), QSettings::IniFormat};
     Keychain keychain{QStringLiteral("app.vexalon.korvanta.tests")};
     AccountStore accounts{settings, keychain};
+
+    explicit PollerHome(const QDateTime &start) : clock(start) {}
+    SourceContext context() { return {http, clock, caches}; }
+};
+
+// The poller over that home's stores, with the platforms a test registers.
+struct PollerParts : PollerHome {
     EventStore events{dir.filePath("events.json")};
     SourceRegistry sources;
-    Poller poller{accounts, events, keychain, sources, SourceContext{http, clock, caches}};
+    Poller poller{accounts, events, keychain, sources, context()};
 
-    explicit PollerParts(const QDateTime &start) : clock(start) {}
+    explicit PollerParts(const QDateTime &start) : PollerHome(start) {}
 
     // An account of `shop`; without a key, its key is gone from the keyring.
     Account add(const QString &shop, Platform platform = Platform::Gumroad, bool paused = false,
