@@ -41,16 +41,18 @@ private Q_SLOTS:
         TrayIcon icon(QIcon(art), [] { return StatusMenu::build({}); });
         QSignalSpy commands(&icon, &TrayIcon::commanded);
         icon.show();
-        QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = dockedWindow()).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!dockedWindow().isEmpty(), 10000);
         QCOMPARE(icon.tray().toolTip(), "Korvanta");
 
-        // A click can come before the host has mapped the docked window; it
-        // is then lost, and the next one opens the menu.
+        // A click can come before the host has mapped the docked window, or
+        // reach a window Qt has just replaced with one in the tray's visual;
+        // it is then lost, so look the window up again and click again.
         for (int click = 0; click < 5 && !icon.menu().isVisible(); ++click) {
-            QProcess::execute("xdotool",
-                              {"mousemove", "--sync", "--window", window, "8", "8", "click", "3"});
-            QTest::qWaitFor([&] { return icon.menu().isVisible(); }, 2000);
+            QString window;
+            if (!QTest::qWaitFor([&] { return !(window = dockedWindow()).isEmpty(); }, 2000))
+                continue;
+            output("xdotool", {"mousemove", "--window", window, "8", "8", "click", "3"});
+            (void)QTest::qWaitFor([&] { return icon.menu().isVisible(); }, 2000);
         }
         QVERIFY(icon.menu().isVisible());
         const QList<QAction *> actions = icon.menu().actions();
@@ -73,7 +75,7 @@ private:
         return QString::fromLocal8Bit(p.readAllStandardOutput());
     }
 
-    // This process's window that the tray host has taken in, if any.
+    // This process's window that the tray host has taken in and shows, if any.
     static QString dockedWindow()
     {
         const QString pid = QString::number(QCoreApplication::applicationPid());
@@ -83,7 +85,9 @@ private:
                 continue; // xwininfo without an id waits for a click
             const QString info = output("xwininfo", {"-children", "-id", id.trimmed()});
             const qsizetype at = info.indexOf("Parent window id:");
-            if (at >= 0 && !info.mid(at, info.indexOf('\n', at) - at).contains("root window"))
+            const bool docked =
+                at >= 0 && !info.mid(at, info.indexOf('\n', at) - at).contains("root window");
+            if (docked && output("xwininfo", {"-id", id.trimmed()}).contains("IsViewable"))
                 return id.trimmed();
         }
         return {};
