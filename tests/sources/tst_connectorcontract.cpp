@@ -417,10 +417,10 @@ private Q_SLOTS:
         QFETCH(int, events);
         QFETCH(QByteArray, goesOn);
         TestHttp t;
-        qsizetype asked = 0;
-        t.server.handle([&](const RecordedRequest &) -> std::optional<ScriptedResponse> {
-            return ScriptedResponse::json(pages.value(std::min(asked++, pages.size() - 1)));
-        });
+        QList<ScriptedResponse> answers;
+        for (const QByteArray &page : pages)
+            answers.append(ScriptedResponse::json(page));
+        t.server.answerInTurn(answers);
         const Fetched fetched =
             runTask(source(platform).fetch(t.context(), "k_1", extra, account, since, {}));
         QCOMPARE(t.server.requests().size(), requests);

@@ -175,10 +175,7 @@ private Q_SLOTS:
         QFETCH(QString, sentence);
         QFETCH(int, requests);
         TestHttp t;
-        int asked = 0;
-        t.server.handle([&](const RecordedRequest &) -> std::optional<ScriptedResponse> {
-            return answers.value(std::min<qsizetype>(asked++, answers.size() - 1));
-        });
+        t.server.answerInTurn(answers);
         QCOMPARE(failureOf(run(t.context(), platform, stage, extra)), sentence);
         QCOMPARE(t.server.requests().size(), requests);
     }

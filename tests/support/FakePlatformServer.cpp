@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -125,6 +126,14 @@ void FakePlatformServer::on(const QByteArray &method, const QString &path,
 void FakePlatformServer::handle(Handler handler)
 {
     m_handlers.append(std::move(handler));
+}
+
+void FakePlatformServer::answerInTurn(QList<ScriptedResponse> responses)
+{
+    handle([responses = std::move(responses), next = qsizetype(0)](
+               const RecordedRequest &) mutable -> std::optional<ScriptedResponse> {
+        return responses.value(std::min(next++, responses.size() - 1));
+    });
 }
 
 void FakePlatformServer::reset()

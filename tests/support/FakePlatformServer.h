@@ -66,6 +66,9 @@ public:
             const QString &host = {});
     // Consulted before the queues; returning nothing falls through.
     void handle(Handler handler);
+    // Every request, whatever its path, takes the next of these; the last
+    // one keeps answering.
+    void answerInTurn(QList<ScriptedResponse> responses);
     void reset();
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
