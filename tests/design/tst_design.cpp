@@ -4,6 +4,7 @@
 #include "design/LogoCache.h"
 #include "design/SvgPath.h"
 #include "support/Pixels.h"
+#include "support/TextTable.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -44,11 +45,7 @@ private Q_SLOTS:
 
     void svgPath_data()
     {
-        QTest::addColumn<QString>("d");
-        QTest::addColumn<QString>("elements");
-        const auto row = [](const char *name, const char *d, const char *elements) {
-            QTest::newRow(name) << QString(d) << QString(elements);
-        };
+        const auto row = textTable("d", "elements");
         row("minus starts a number", "M10-5L3-4", "M 10 -5,L 3 -4");
         row("move then pairs draws lines", "M0,0 10,0,10,10", "M 0 0,L 10 0,L 10 10");
         row("cubic", "M0 0C1 2 3 4 5 6", "M 0 0,C 1 2,3 4,5 6");

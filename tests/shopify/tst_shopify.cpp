@@ -1,6 +1,7 @@
 #include "connectors/shopify/ShopifySource.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
+#include "support/TextTable.h"
 
 #include <QJsonDocument>
 #include <QTest>
@@ -51,11 +52,7 @@ class TestShopify : public QObject {
 private Q_SLOTS:
     void storeAddresses_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("host"); // empty: refused
-        const auto row = [](const char *name, const char *typed, const char *host = "") {
-            QTest::newRow(name) << QString(typed) << QString(host);
-        };
+        const auto row = textTable("typed", "host"); // empty: refused
         row("capitals, scheme and path", "  HTTPS://Acme-Goods.MyShopify.com/admin/orders ",
             "acme-goods.myshopify.com");
         row("bare name", "acme", "acme.myshopify.com");

@@ -2,6 +2,7 @@
 #include "support/EventLines.h"
 #include "support/Fixture.h"
 #include "support/TestHttp.h"
+#include "support/TextTable.h"
 
 #include <QTest>
 
@@ -29,11 +30,7 @@ class TestWooCommerce : public QObject {
 private Q_SLOTS:
     void siteAddress_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("site"); // empty: refused
-        const auto row = [](const char *name, const char *typed, const char *site = "") {
-            QTest::newRow(name) << QString(typed) << QString(site);
-        };
+        const auto row = textTable("typed", "site"); // empty: refused
         row("bare host with slash", " shop.example.com/ ", "https://shop.example.com");
         row("https kept", "https://shop.example.com", "https://shop.example.com");
         row("subfolder install", "https://example.com/store/", "https://example.com/store");
