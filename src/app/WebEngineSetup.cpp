@@ -1,5 +1,6 @@
 #include "app/WebEngineSetup.h"
 
+#include "framer/ChromiumFlags.h"
 #include "framer/FramerWebRoutes.h"
 
 #include <QCoreApplication>
@@ -17,12 +18,11 @@ void prepare(const FramerWebRoutes &routes)
     // Without a sandbox the zygote only saves start-up time, and once the
     // first page has made it, it stays for the rest of the run. Renderers
     // started directly end with their page: nothing stays at rest.
-    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") && !flags.contains("--no-zygote"))
-        flags = QByteArray(flags.trimmed() + " --no-zygote").trimmed();
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        flags = withChromiumFlag(flags, "--no-zygote");
     // The engine's own start-up report and Chromium's error log are for its
     // developers; a running app says nothing in normal operation.
-    if (!flags.contains("--log-level"))
-        flags = QByteArray(flags.trimmed() + " --log-level=3").trimmed();
+    flags = withChromiumFlag(flags, "--log-level=3", "--log-level");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     // Nor are the console messages of the pages, Framer's own site among them.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false\njs=false"));

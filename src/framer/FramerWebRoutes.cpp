@@ -1,5 +1,6 @@
 #include "framer/FramerWebRoutes.h"
 
+#include "framer/ChromiumFlags.h"
 #include "framer/FramerSite.h"
 
 FramerWebRoutes::FramerWebRoutes(const Endpoints &endpoints)
@@ -27,11 +28,8 @@ QByteArray FramerWebRoutes::chromiumFlags(const QByteArray &existing) const
 {
     if (isEmpty())
         return existing;
-    const QByteArray flag = "--host-resolver-rules=\"" + hostResolverRules().toUtf8() + '"';
-    // A process started by the app inherits the app's flags.
-    if (existing.contains(flag))
-        return existing;
-    return existing.trimmed().isEmpty() ? flag : existing.trimmed() + ' ' + flag;
+    return withChromiumFlag(existing,
+                            "--host-resolver-rules=\"" + hostResolverRules().toUtf8() + '"');
 }
 
 bool FramerWebRoutes::acceptsCertificateFor(const QString &host) const
